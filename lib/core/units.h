@@ -45,11 +45,14 @@ int unit_close(int unit);
 // Flushes every unit open for writing (done at program stop).
 void unit_flush_all();
 
-// Rebinds unit 5 or 6 to another stream (tests run the dialogue in-process on
+// Rebinds unit 5, 6 or 0 (standard error) to another stream (tests run the dialogue in-process on
 // memory streams). The stream is not closed by the unit table.
 void unit_bind_stream(int unit, std::FILE* fp);
-// Restores units 5 and 6 to the process's stdin and stdout and forgets their
-// end-of-input state.
+// The file descriptor of a unit bound to a stream (-1 for a file read into
+// memory, a memory stream, or a unit that is not open).
+int unit_fd(int unit);
+// Restores units 5, 6 and 0 to the process's stdin, stdout and stderr and
+// forgets the end-of-input state of unit 5.
 void unit_reset_stdio();
 
 }  // namespace zv
