@@ -1,0 +1,79 @@
+// EX: write database entries to SSE files that RE reads back.
+#include <string>
+
+#include "commands.h"
+#include "core/dialogue.h"
+#include "core/files.h"
+#include "core/frame.h"
+#include "core/messages.h"
+#include "core/strings.h"
+#include "core/units.h"
+#include "output.h"
+#include "selection.h"
+#include "sse_writer.h"
+#include "text/format.h"
+
+namespace kelvor {
+
+namespace {
+
+void write_line(std::string_view label, std::string_view value) {
+  std::string line(label);
+  line += value;
+  (void)zv::unit_write_line(kUnitLibrary, line);
+}
+
+}  // namespace
+
+// The element record as EX writes it: keyword in columns 1-6, then the
+// quoted labels, nres and the coordinates separated by single blanks.
+std::string element_record_line(const Element& e) {
+  std::string rec;
+  const zv::FmtItem items[] = {type_keyword(e.type), "'", e.name.view(), "'", "'", e.from.view(),
+                               "'", "'", e.to.view(), "'", e.nres, e.head[0], e.head[1],
+                               e.head[2], e.tail[0], e.tail[1], e.tail[2]};
+  (void)zv::format_internal(rec, kValueLen, "(A6,3(1X,A1,A,A1),1X,I3,2(1X,3F8.3))", items);
+  std::string rest = rec.substr(kKeywordLen);
+  zv::ONEBLANK(rest);
+  return rec.substr(0, kKeywordLen) + std::string(zv::rtrim(rest));
+}
+
+// Writes one entry to the SSE file open on unit 11.
+void write_sse_file(const Database& db, const Entry& e, std::string_view file) {
+  write_line("! File ", file);
+  write_line("! Date ", zv::DATETM());
+  write_line("! Mol  ", e.name.view());
+  write_line("!", "");
+  write_line("MOL   ", e.name.view());
+  write_line("NOTE  ", e.note.view());
+  write_line("PDB   ", e.pdb.view());
+  write_line("!", "");
+  for (int k = 0; k < e.count; ++k) write_line(element_record_line(db.element(e, k)), "");
+  write_line("ENDMOL", "");
+}
+
+void cmd_extract(KelvorState& st) {
+  zv::textii(" Molecule name ?", st.mol_name, kMolNameLen);
+  zv::NOBLANKS(st.mol_name);
+  if (st.mol_name.empty()) return;
+  zv::LOWSTR(st.mol_name);
+
+  const Database& db = st.db;
+  for (int i = 0; i < db.nentries; ++i) {
+    const Entry& e = db.entries[i];
+    if (!matches_prefix(e.name.view(), st.mol_name)) continue;
+    out_empty();
+    print_entry_header(e.name.view(), e.note.view(), e.pdb.view());
+    zv::jvaluo(" Nr of elements :", e.count);
+    zv::textii(" Filename ?", st.files.out_sse, kFileNameLen);
+    std::string file = st.files.out_sse;
+    if (zv::XOPXNA(kUnitLibrary, file, zv::ISINTR()) != 0) {
+      zv::ERRMSG("Unable to open file " + file);
+      continue;
+    }
+    write_sse_file(db, e, file);
+    zv::unit_close(kUnitLibrary);
+  }
+}
+
+}  // namespace kelvor
