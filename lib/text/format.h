@@ -16,10 +16,11 @@
 
 namespace zv {
 
-// One output item of a WRITE: an INTEGER, a REAL (float), a DOUBLE PRECISION
-// or a CHARACTER value.
+// One output item of a WRITE: an INTEGER, a REAL (float), a DOUBLE PRECISION,
+// a CHARACTER or a LOGICAL value (FmtItem::logical(b): a bool constructor
+// would catch pointers and other conversions by accident).
 struct FmtItem {
-  enum class Kind : std::uint8_t { Int, Real, Double, Text };
+  enum class Kind : std::uint8_t { Int, Real, Double, Text, Logical };
   Kind kind;
   std::int64_t i = 0;
   float f = 0.0f;
@@ -34,6 +35,13 @@ struct FmtItem {
   FmtItem(std::string_view v) : kind(Kind::Text), s(v) {}
   FmtItem(const char* v) : kind(Kind::Text), s(v) {}
   FmtItem(const std::string& v) : kind(Kind::Text), s(v) {}
+
+  static FmtItem logical(bool v) {
+    FmtItem it(0);
+    it.kind = Kind::Logical;
+    it.i = v ? 1 : 0;
+    return it;
+  }
 };
 
 // Error codes returned like gfortran's IOSTAT (0 on success).
@@ -60,7 +68,27 @@ std::string format(std::string_view format, std::initializer_list<FmtItem> items
 int format_internal(std::string& rec, int width, std::string_view format,
                     std::span<const FmtItem> items);
 
-// List-directed output, WRITE(6,*) items: one record with its '\n'.
+inline int format_internal(std::string& rec, int width, std::string_view format,
+                           std::initializer_list<FmtItem> items) {
+  return format_internal(rec, width, format, std::span<const FmtItem>(items.begin(), items.size()));
+}
+
+// The same into an internal file that is an array of records, each `width`
+// characters (records padded or cut to width first): '/' and reversion move
+// to the next record; past the last one the iostat is -1.
+int format_internal(std::span<std::string> recs, int width, std::string_view format,
+                    std::span<const FmtItem> items);
+
+// List-directed output, WRITE(6,*) items: one record with its '\n'. The
+// format "*" in the functions above means the same.
 void list_write_append(std::string& out, std::span<const FmtItem> items);
+
+inline void list_write_append(std::string& out, std::initializer_list<FmtItem> items) {
+  list_write_append(out, std::span<const FmtItem>(items.begin(), items.size()));
+}
+
+// gfortran's message for the last non-zero iostat returned by the functions
+// above (e.g. "Period required in format").
+std::string_view format_last_message();
 
 }  // namespace zv

@@ -1,0 +1,429 @@
+#include "text/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace zv::text {
+namespace {
+
+constexpr int kBadFormat = 5006;
+
+// Scratch buffers reused by every conversion: they grow to the largest field
+// seen and then stay, so steady-state output allocates nothing.
+std::string g_conv;
+std::string g_int;
+std::string g_frac;
+std::string g_digits;
+
+void stars(std::string& f, int w) { f.assign(static_cast<std::size_t>(w < 1 ? 1 : w), '*'); }
+
+char sign_char(bool neg, SignMode sign) {
+  if (neg) return '-';
+  return sign == SignMode::Plus ? '+' : '\0';
+}
+
+// Digits of a (finite, >= 0) rounded to nsig significant digits (nsig >= 1):
+// g_digits gets the nsig digits, the result is the decimal exponent E with
+// a ~= d.ddd x 10^E. The rounding is of the exact binary value, ties to even.
+int sci_digits(double a, int nsig) {
+  std::size_t need = static_cast<std::size_t>(nsig) + 16;
+  if (g_conv.size() < need) g_conv.resize(need);
+  char* b = g_conv.data();
+  auto r = std::to_chars(b, b + g_conv.size(), a, std::chars_format::scientific, nsig - 1);
+  g_digits.clear();
+  const char* p = b;
+  for (; p < r.ptr && *p != 'e'; ++p) {
+    if (*p != '.') g_digits.push_back(*p);
+  }
+  int e = 0;
+  if (p < r.ptr) std::from_chars(p + (p[1] == '+' ? 2 : 1), r.ptr, e);
+  return e;
+}
+
+// Exact floor(log10(a)) for a finite a > 0.
+int exact_exponent(double a) {
+  // 40 significant digits cannot round up to the next power of ten for any
+  // double: no double lies that close below a power of ten.
+  return sci_digits(a, 40);
+}
+
+// g_int and g_frac get the digits of a * 10^scale rounded to d decimals
+// (g_frac has exactly d digits; g_int has no leading zeros, so it is empty
+// when the rounded value is below 1).
+void fixed_parts(double a, int d, int scale) {
+  g_int.clear();
+  g_frac.clear();
+  int dec = d + scale;
+  if (dec >= 0) {
+    std::size_t need = static_cast<std::size_t>(dec) + 340;
+    if (g_conv.size() < need) g_conv.resize(need);
+    char* b = g_conv.data();
+    auto r = std::to_chars(b, b + g_conv.size(), a, std::chars_format::fixed, dec);
+    const char* end = r.ptr;
+    const char* dot = static_cast<const char*>(std::memchr(b, '.', static_cast<std::size_t>(end - b)));
+    const char* iend = dot != nullptr ? dot : end;
+    g_int.assign(b, static_cast<std::size_t>(iend - b));
+    if (dot != nullptr) g_frac.assign(dot + 1, static_cast<std::size_t>(end - dot - 1));
+  } else {
+    // Rounding lands left of the decimal point (a negative scale factor with
+    // few decimals): round to a multiple of 10^m, then write that integer.
+    int m = -dec;
+    if (a == 0.0) {
+      g_int = "0";
+    } else {
+      int e0 = exact_exponent(a);
+      int nsig = e0 + 1 - m;
+      if (nsig <= 0) {
+        // Rounds to 0 or to 10^m (ties, at exactly half, go to the even 0).
+        double half = 0.5 * std::pow(10.0, m);
+        if (nsig == 0 && a > half) {
+          g_int = "1";
+          g_int.append(static_cast<std::size_t>(m), '0');
+        } else {
+          g_int = "0";
+        }
+      } else {
+        int e = sci_digits(a, nsig);
+        g_int = g_digits;
+        // e may exceed e0 by one after a carry; the digits then read 100...
+        g_int.append(static_cast<std::size_t>(e - (nsig - 1)), '0');
+      }
+    }
+  }
+  // Apply the scale factor by moving the decimal point.
+  if (scale > 0) {
+    std::size_t k = static_cast<std::size_t>(scale);
+    g_int.append(g_frac, 0, k);
+    g_frac.erase(0, k);
+  } else if (scale < 0) {
+    std::size_t k = static_cast<std::size_t>(-scale);
+    if (g_int.size() < k) g_int.insert(0, k - g_int.size(), '0');
+    g_frac.insert(0, g_int, g_int.size() - k, k);
+    g_int.erase(g_int.size() - k);
+    g_frac.resize(static_cast<std::size_t>(d));  // drops the zeros below 10^-d
+  }
+  std::size_t nz = 0;
+  while (nz < g_int.size() && g_int[nz] == '0') ++nz;
+  g_int.erase(0, nz);
+}
+
+// Writes [sign][0].frac or [sign]int.frac into a field of width w (0:
+// minimal), dropping the optional leading zero when it does not fit.
+void layout_fixed(std::string& f, bool neg, SignMode sign, int w, int d) {
+  char s = sign_char(neg, sign);
+  int slen = s != '\0' ? 1 : 0;
+  bool zero_int = g_int.empty();
+  int body = static_cast<int>(g_int.size()) + 1 + d;
+  bool lead0 = false;
+  if (zero_int) {
+    if (d == 0) {
+      lead0 = true;  // "0." needs its digit
+    } else if (w > 0 && slen + body + 1 <= w) {
+      lead0 = true;
+    }
+  }
+  int total = slen + body + (lead0 ? 1 : 0);
+  if (w > 0 && total > w) return stars(f, w);
+  f.clear();
+  if (w > total) f.append(static_cast<std::size_t>(w - total), ' ');
+  if (s != '\0') f.push_back(s);
+  if (lead0) f.push_back('0');
+  f += g_int;
+  f.push_back('.');
+  f += g_frac;
+}
+
+void field_fixed(std::string& f, double v, int w, int d, int scale, SignMode sign) {
+  fixed_parts(std::fabs(v), d, scale);
+  layout_fixed(f, std::signbit(v), sign, w, d);
+}
+
+// Exponent text: letter, sign and digits, following the runtime: two digits
+// with the letter, three without it, or e digits with Ee. False if it does
+// not fit.
+bool exponent_text(char* out, int& n, int x, char letter, bool has_e, int e, bool minimal) {
+  int ax = std::abs(x);
+  char sg = x < 0 ? '-' : '+';
+  char dig[16];
+  int nd = 0;
+  do {
+    dig[nd++] = static_cast<char>('0' + ax % 10);
+    ax /= 10;
+  } while (ax > 0);
+  n = 0;
+  int width;
+  bool letter_on = true;
+  if (has_e) {
+    if (nd > e) return false;
+    width = e;
+  } else if (minimal) {
+    width = nd;
+  } else if (nd <= 2) {
+    width = 2;
+  } else if (nd == 3) {
+    width = 3;
+    letter_on = false;
+  } else {
+    return false;
+  }
+  if (letter_on) out[n++] = letter;
+  out[n++] = sg;
+  for (int i = width; i > nd; --i) out[n++] = '0';
+  while (nd > 0) out[n++] = dig[--nd];
+  return true;
+}
+
+int field_exp(std::string& f, double v, const Tok& t, int scale, SignMode sign) {
+  int w = t.w;
+  int d = t.d;
+  bool neg = std::signbit(v);
+  double a = std::fabs(v);
+  char letter = t.op == Op::D ? 'D' : 'E';
+  int k = (t.op == Op::E || t.op == Op::D || t.op == Op::G) ? scale : 0;
+  if ((t.op == Op::E || t.op == Op::D || t.op == Op::G) && (k <= -d || k >= d + 2)) {
+    f.clear();
+    return kBadFormat;
+  }
+  int x = 0;  // printed exponent
+  g_int.clear();
+  g_frac.clear();
+  bool lead0_allowed = false;
+  if (t.op == Op::ES) {
+    if (a == 0.0) {
+      g_digits.assign(static_cast<std::size_t>(d + 1), '0');
+    } else {
+      x = sci_digits(a, d + 1);
+    }
+    g_int.assign(1, g_digits[0]);
+    g_frac.assign(g_digits, 1);
+  } else if (t.op == Op::EN) {
+    if (a == 0.0) {
+      g_digits.assign(static_cast<std::size_t>(d + 1), '0');
+      g_int = "0";
+      g_frac.assign(static_cast<std::size_t>(d), '0');
+    } else {
+      int e0 = exact_exponent(a);
+      int i = ((e0 % 3) + 3) % 3 + 1;
+      int e = sci_digits(a, d + i);
+      if (e > e0) {  // rounding carried to the next power of ten
+        e0 = e;
+        i = ((e0 % 3) + 3) % 3 + 1;
+        g_digits.assign(1, '1');
+        g_digits.append(static_cast<std::size_t>(d + i - 1), '0');
+      }
+      x = e0 - (i - 1);
+      g_int.assign(g_digits, 0, static_cast<std::size_t>(i));
+      g_frac.assign(g_digits, static_cast<std::size_t>(i));
+    }
+  } else {  // E, D (and G in its exponent form)
+    int nsig = k > 0 ? d + 1 : d + k;
+    if (a == 0.0) {
+      g_digits.assign(static_cast<std::size_t>(nsig), '0');
+    } else {
+      x = sci_digits(a, nsig) + 1 - k;
+    }
+    if (k > 0) {
+      g_int.assign(g_digits, 0, static_cast<std::size_t>(k));
+      g_frac.assign(g_digits, static_cast<std::size_t>(k));
+    } else {
+      g_frac.assign(static_cast<std::size_t>(-k), '0');
+      g_frac += g_digits;
+      lead0_allowed = true;
+    }
+  }
+  char ex[24];
+  int exn = 0;
+  if (!exponent_text(ex, exn, x, letter, t.has_e, t.e, w == 0)) {
+    stars(f, w);
+    return 0;
+  }
+  char s = sign_char(neg, sign);
+  int slen = s != '\0' ? 1 : 0;
+  int body = static_cast<int>(g_int.size() + 1 + g_frac.size()) + exn;
+  bool lead0 = lead0_allowed && (w == 0 || slen + body + 1 <= w);
+  int total = slen + body + (lead0 ? 1 : 0);
+  if (w > 0 && total > w) {
+    stars(f, w);
+    return 0;
+  }
+  f.clear();
+  if (w > total) f.append(static_cast<std::size_t>(w - total), ' ');
+  if (s != '\0') f.push_back(s);
+  if (lead0) f.push_back('0');
+  f += g_int;
+  f.push_back('.');
+  f += g_frac;
+  f.append(ex, static_cast<std::size_t>(exn));
+  return 0;
+}
+
+int field_general(std::string& f, double v, bool single, const Tok& t, int scale, SignMode sign) {
+  int w = t.w;
+  int d = t.d;
+  int n = t.has_e ? t.e + 2 : 4;
+  if (d < 0) {  // G0: the digits of the kind, no padding
+    d = single ? 9 : 17;
+    n = 0;
+  }
+  if (d == 0) {
+    f.clear();
+    return kBadFormat;
+  }
+  if (w == 0) n = 0;
+  double a = std::fabs(v);
+  int x;  // exponent of 0.ddd x 10^x after rounding to d digits
+  if (a == 0.0) {
+    x = 1;
+  } else {
+    x = sci_digits(a, d) + 1;
+  }
+  if (x < 0 || x > d) {
+    Tok e = t;
+    e.op = Op::G;
+    e.d = d;
+    return field_exp(f, v, e, scale, sign);
+  }
+  int fw = w == 0 ? 0 : w - n;
+  if (w > 0 && fw <= 0) {
+    stars(f, w);
+    return 0;
+  }
+  field_fixed(f, v, fw, d - x, 0, sign);
+  if (w > 0 && f[0] == '*') {
+    stars(f, w);
+    return 0;
+  }
+  f.append(static_cast<std::size_t>(n), ' ');
+  return 0;
+}
+
+}  // namespace
+
+void field_infnan(std::string& f, double v, int w, SignMode sign) {
+  bool nan = std::isnan(v);
+  bool neg = std::signbit(v);
+  SignMode s = neg ? SignMode::Plus : (sign == SignMode::Plus ? SignMode::Plus : SignMode::Default);
+  bool signed_out = !nan && s == SignMode::Plus;
+  int nb = w;
+  if (nb == 0) nb = nan ? 3 : (signed_out ? 4 : 3);
+  if (nb < 3) return stars(f, nb);
+  f.assign(static_cast<std::size_t>(nb), ' ');
+  if (nan) {
+    std::memcpy(f.data() + nb - 3, "NaN", 3);
+    return;
+  }
+  if (neg && nb == 3) return stars(f, nb);
+  int mark = signed_out ? 8 : 7;
+  if (nb > mark) {
+    std::memcpy(f.data() + nb - 8, "Infinity", 8);
+  } else {
+    std::memcpy(f.data() + nb - 3, "Inf", 3);
+  }
+  if (signed_out) {
+    char c = neg ? '-' : '+';
+    if (nb < 9 && nb > 3) {
+      f[static_cast<std::size_t>(nb - 4)] = c;
+    } else if (nb > 8) {
+      f[static_cast<std::size_t>(nb - 9)] = c;
+    }
+  }
+}
+
+void field_integer(std::string& f, std::int64_t v, const Tok& t, SignMode sign) {
+  char dig[72];
+  int nd = 0;
+  bool neg = false;
+  if (t.op == Op::I || t.op == Op::G) {
+    neg = v < 0;
+    std::uint64_t u = neg ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+    while (u > 0) {
+      dig[nd++] = static_cast<char>('0' + u % 10);
+      u /= 10;
+    }
+  } else {
+    // B, O, Z show the bits: a default INTEGER is 32 bits wide.
+    std::uint64_t u = static_cast<std::uint64_t>(v);
+    if (v >= INT32_MIN && v <= INT32_MAX) u &= 0xffffffffULL;
+    unsigned base = t.op == Op::B ? 2 : (t.op == Op::O ? 8 : 16);
+    while (u > 0) {
+      dig[nd++] = "0123456789ABCDEF"[u % base];
+      u /= base;
+    }
+  }
+  int m = t.has_m ? t.d : 1;
+  int ndig = nd > m ? nd : m;  // m = 0 and v = 0 gives no digits at all
+  char s = t.op == Op::I || t.op == Op::G ? sign_char(neg, sign) : '\0';
+  int total = ndig + (s != '\0' ? 1 : 0);
+  int w = t.w;
+  if (w == 0) {
+    w = total > 0 ? total : 1;
+  }
+  if (total > w) return stars(f, w);
+  f.assign(static_cast<std::size_t>(w - total), ' ');
+  if (s != '\0') f.push_back(s);
+  for (int i = ndig; i > nd; --i) f.push_back('0');
+  while (nd > 0) f.push_back(dig[--nd]);
+}
+
+int field_real(std::string& f, double v, bool single, const Tok& t, int scale, SignMode sign) {
+  if (!std::isfinite(v)) {
+    if ((t.op == Op::E || t.op == Op::D) && (scale <= -t.d || scale >= t.d + 2)) {
+      f.clear();
+      return kBadFormat;
+    }
+    field_infnan(f, v, t.w, sign);
+    return 0;
+  }
+  switch (t.op) {
+    case Op::F:
+      field_fixed(f, v, t.w, t.d, scale, sign);
+      return 0;
+    case Op::G:
+      return field_general(f, v, single, t, scale, sign);
+    default:
+      return field_exp(f, v, t, scale, sign);
+  }
+}
+
+void field_logical(std::string& f, bool v, int w) {
+  if (w < 1) w = 1;
+  f.assign(static_cast<std::size_t>(w - 1), ' ');
+  f.push_back(v ? 'T' : 'F');
+}
+
+void list_integer(std::string& f, std::int64_t v) {
+  Tok t;
+  t.op = Op::I;
+  t.w = 0;
+  field_integer(f, v, t, SignMode::Default);
+  if (f.size() < 11) f.insert(0, 11 - f.size(), ' ');
+}
+
+void list_real(std::string& f, double v, bool single) {
+  int width = single ? 16 : 25;
+  int nsig = single ? 9 : 17;
+  int ew = single ? 4 : 5;  // room of the exponent part in the fixed form
+  if (!std::isfinite(v)) {
+    field_infnan(f, v, width, SignMode::Default);
+    return;
+  }
+  double a = std::fabs(v);
+  int x = a == 0.0 ? 1 : sci_digits(a, nsig) + 1;
+  if (a == 0.0 || (x >= 0 && x <= nsig)) {
+    // 0.1 <= |v| < 10**nsig after rounding: fixed form, nsig digits.
+    field_fixed(f, v, width - ew, a == 0.0 ? nsig - 1 : nsig - x, 0, SignMode::Default);
+    f.append(static_cast<std::size_t>(ew), ' ');
+    return;
+  }
+  Tok t;
+  t.op = Op::ES;
+  t.w = width;
+  t.d = nsig - 1;
+  t.has_e = true;
+  t.e = single ? 2 : 3;
+  field_exp(f, v, t, 0, SignMode::Default);
+}
+
+}  // namespace zv::text
