@@ -1,0 +1,20 @@
+# kelvor's unit tests and its load benchmark work on the program's own
+# sources: link them with the program's library. The test binaries come from
+# tests/unit/ and the benchmark from bench/, which is added after this file,
+# so the benchmark is linked at the end of the configuration.
+if(TARGET kelvor_core)
+  file(GLOB KELVOR_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/kelvor_*_test.cpp)
+  foreach(src ${KELVOR_UNIT_TESTS})
+    get_filename_component(t ${src} NAME_WE)
+    if(TARGET ${t})
+      target_link_libraries(${t} PRIVATE kelvor_core)
+    endif()
+  endforeach()
+
+  function(kelvor_link_benchmarks)
+    if(TARGET kelvor_load_bench)
+      target_link_libraries(kelvor_load_bench PRIVATE kelvor_core)
+    endif()
+  endfunction()
+  cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kelvor_link_benchmarks)
+endif()
