@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
@@ -144,7 +145,9 @@ RunFlags& run_flags() { return frame().flags; }
 std::string stars_line(std::string_view prognm) {
   const std::string name = fit(prognm, kFieldLen);
   const int len = LENST1(name);
-  const int n = 75 / (len + 5);
+  // Names of one to three letters all repeat nine times, like a three-letter
+  // name (75 / (3 + 5)); longer names fewer (six letters: six times).
+  const int n = 75 / (std::max(len, 3) + 5);
   std::string s = " *** ";
   for (int i = 0; i < n; ++i) {
     s.append(name, 0, static_cast<std::size_t>(len));

@@ -47,23 +47,20 @@ void ERRFAT(std::string_view text) {
   RunFlags& flags = run_flags();
   set_fatal_exit();
   const std::string_view t = rtrim(text);
-  if (ISSOCK()) {
-    const std::string msg = t.empty() ? std::string("***UNKNOWN FATAL ERROR***")
-                                      : cut(" FATAL ERROR --- " + std::string(t) +
-                                                " - execution aborted !",
-                                            kSocketMessageLen);
-    if (flags.reporting_fatal || flags.link_broken) {
-      // Reached again from a failed send while reporting: no further send.
-      plain_to_stderr(msg);
-    } else {
-      flags.reporting_fatal = true;
-      MOVAPRINT(kUnitStdout, msg);
-    }
-  } else {
-    (void)unit_write_line(kUnitStdout,
-                          " FATAL ERROR --- " +
+  const std::string printed = " FATAL ERROR --- " +
                               std::string(t.empty() ? "***UNKNOWN FATAL ERROR***" : t) +
-                              " - execution aborted !");
+                              " - execution aborted !";
+  if (ISSOCK()) {
+    const bool again = flags.reporting_fatal;
+    flags.reporting_fatal = true;
+    if (!again && !flags.link_broken)
+      MOVAPRINT(kUnitStdout, t.empty() ? std::string("***UNKNOWN FATAL ERROR***")
+                                       : cut(printed, kSocketMessageLen));
+    // The link is gone (before or by this send): the message goes out as
+    // plain text and the stop sends nothing more.
+    if (flags.link_broken) plain_to_stderr(printed);
+  } else {
+    (void)unit_write_line(kUnitStdout, printed);
   }
   ZVSTOP();
 }
@@ -93,13 +90,10 @@ void MOVAPRINT(int unit, std::string_view text) {
   }
   if (rc == 0) return;
   if (link) flags.link_broken = true;
-  if (flags.reporting_fatal) {
-    // The fatal message itself could not be sent: show it as plain text and
-    // let ERRFAT go on to the stop, which sends nothing more. (A send of the
-    // stop after a fatal error that was already reported is just dropped.)
-    if (!flags.stopping) plain_to_stderr(t);
-    return;
-  }
+  // While a fatal error is reported (its own send, or the stop after it) a
+  // failed send is not reported again: ERRFAT prints its message as plain
+  // text and the stop ends the program.
+  if (flags.reporting_fatal) return;
   ERRBAT("MOVAPRINT - could not send text to Mova");
 }
 

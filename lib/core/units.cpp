@@ -178,11 +178,13 @@ int load_gz(const std::string& path, std::string& data) {
     if (n == 0) break;
     have += static_cast<std::size_t>(n);
   }
-  // A truncated stream reads as a short file without a gzread error; gzclose
-  // reports it.
+  // A truncated stream reads as a short file without a gzread error; gzerror
+  // and gzclose report it (Z_BUF_ERROR).
+  int zerr = Z_OK;
+  gzerror(gz, &zerr);
   int rc = gzclose(gz);
   data.resize(have);
-  if (rc != Z_OK && rc != Z_BUF_ERROR) {
+  if (zerr != Z_OK || rc != Z_OK) {
     data.clear();
     return EIO;
   }
