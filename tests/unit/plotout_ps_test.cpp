@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -153,6 +154,19 @@ TEST(PlotLineTest, NumberFieldsMatchFortran) {
     const int n = plotout::render_f(buf, c.v, c.w, c.d);
     EXPECT_EQ(std::string(buf, static_cast<std::size_t>(n)), c.text) << c.v << " F" << c.w << "."
                                                                      << c.d;
+  }
+  // The fast path for up to four decimals agrees with the C library's exact
+  // conversion for floats of every magnitude, ties included.
+  std::uint32_t seed = 12345;
+  for (int k = 0; k < 200000; ++k) {
+    seed = seed * 1664525u + 1013904223u;
+    const int d = static_cast<int>(seed >> 30);  // 0..3
+    const float v = std::ldexp(static_cast<float>(seed & 0xFFFFFF), static_cast<int>(seed % 40) - 34) *
+                    ((seed & 0x100) ? -1.0f : 1.0f);
+    char buf[64], want[128];
+    const int n = plotout::render_f(buf, v, 60, d);
+    std::snprintf(want, sizeof want, "%.*f%s", d, static_cast<double>(v), d == 0 ? "." : "");
+    ASSERT_EQ(std::string(buf, static_cast<std::size_t>(n)), want) << v << " d=" << d;
   }
   // Compacted and full-width lines; overflowing values stay apart.
   plotout::LineBuffer packed(true), plain(false);
@@ -584,7 +598,7 @@ TEST_F(PsTest, ShowcasePage) {
   XPS_COMMENT("filled boxes");
   XPS_BOX(0.5f, 1.5f, -1, -0.5f, 0.8f, 0.8f, 0.8f);
   XPS_BOX(2, 3, -1, 0.2f, 0.2f, 0.4f, 1.0f);
-  XPS_COLOUR(2);
+  XPS_COLOUR(1);
   XPS_MOVE(0, 0);
   for (int i = 1; i <= 200; ++i) XPS_DRAW(i * 0.05f, std::sin(i * 0.05f));
   XPS_DASH();
@@ -596,7 +610,7 @@ TEST_F(PsTest, ShowcasePage) {
   XPS_COLOUR(0);
   for (int shape = 1; shape <= 9; ++shape)
     XPS_MARKER(shape, shape - 0.2f, shape + 0.2f, 0.7f, 0.8f);
-  XPS_COLOUR(3);
+  XPS_COLOUR(2);
   XPS_CIRCLE(8, -0.5f, 0.5f);
   XPS_COLOUR(0);
   XPS_TEXT(4, -0.8f, 14, "f(x) = sin(x) (unbalanced: (A");
