@@ -87,27 +87,55 @@ class Scanner {
   bool real(float& out) {
     if (!skip_blanks()) return false;
     std::size_t p = p_;
-    if (v_[p] == '+' || v_[p] == '-') ++p;
-    const std::size_t mant_start = p;
-    int ndig = 0;
-    while (p < v_.size() && is_digit(v_[p])) ++p, ++ndig;
+    bool neg = false;
+    if (v_[p] == '+' || v_[p] == '-') neg = v_[p++] == '-';
+    std::uint64_t mant = 0;
+    int ndig = 0, scale = 0;  // value = mant * 10^scale
+    bool exact = true;
+    auto digit = [&](char c, bool fraction) {
+      ++ndig;
+      if (mant < 100000000000000000ULL) {
+        mant = mant * 10 + static_cast<std::uint64_t>(c - '0');
+        if (fraction) --scale;
+      } else {
+        exact = false;
+      }
+    };
+    while (p < v_.size() && is_digit(v_[p])) digit(v_[p++], false);
     if (p < v_.size() && v_[p] == '.') {
       ++p;
-      while (p < v_.size() && is_digit(v_[p])) ++p, ++ndig;
+      while (p < v_.size() && is_digit(v_[p])) digit(v_[p++], true);
     }
     if (ndig == 0) return false;
     if (p < v_.size() && (v_[p] == 'e' || v_[p] == 'E')) {
       ++p;
-      if (p < v_.size() && (v_[p] == '+' || v_[p] == '-')) ++p;
+      bool eneg = false;
+      if (p < v_.size() && (v_[p] == '+' || v_[p] == '-')) eneg = v_[p++] == '-';
       const std::size_t exp_start = p;
-      while (p < v_.size() && is_digit(v_[p])) ++p;
+      int e = 0;
+      while (p < v_.size() && is_digit(v_[p])) {
+        if (e < 100000) e = e * 10 + (v_[p] - '0');
+        ++p;
+      }
       if (p == exp_start) return false;
+      scale += eneg ? -e : e;
     }
     if (p < v_.size() && v_[p] != ' ') return false;
-    // from_chars takes no leading '+'.
+    // An integer mantissa and a power of ten that are both exact in single
+    // precision give the correctly rounded value with one division or
+    // multiplication, as the general reader's conversion does.
+    static constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    if (exact && mant <= (1u << 24) && scale >= -10 && scale <= 10) {
+      const float m = static_cast<float>(mant);
+      const float v = scale < 0 ? m / kPow10[-scale] : m * kPow10[scale];
+      out = neg ? -v : v;
+      p_ = p;
+      return true;
+    }
+    // Otherwise the exact decimal conversion (from_chars takes no '+').
     const char* first = v_.data() + (v_[p_] == '+' ? p_ + 1 : p_);
     const char* last = v_.data() + p;
-    (void)mant_start;
     const auto res = std::from_chars(first, last, out);
     if (res.ec != std::errc() || res.ptr != last) return false;
     p_ = p;

@@ -102,7 +102,7 @@ class DatabaseLoader {
       cur_ = db_.nentries++;
     } else {
       // Give the dropped entry's elements back to the element table.
-      db_.elements.resize(static_cast<std::size_t>(db_.entries[cur_].first));
+      db_.elements.shrink_to(static_cast<std::size_t>(db_.entries[cur_].first));
     }
     Entry& e = db_.entries[cur_];
     e.first = db_.total_elements();
@@ -194,7 +194,7 @@ class DatabaseLoader {
     out_empty();
     zv::unit_close(kUnitLibrary);
     if (cur_ >= 0 && db_.entries[cur_].count == 0) {
-      db_.elements.resize(static_cast<std::size_t>(db_.entries[cur_].first));
+      db_.elements.shrink_to(static_cast<std::size_t>(db_.entries[cur_].first));
       --db_.nentries;
     }
     db_.recount_selected();

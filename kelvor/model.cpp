@@ -58,7 +58,7 @@ void make_element(int type, const ElementFields& f, Element& e) {
   e.length = dist3(e.head, e.tail);
 }
 
-Database::Database() : entries(kMaxEntries) { elements.reserve(kMaxElements); }
+Database::Database() : entries(kMaxEntries), elements(kMaxElements) {}
 
 void Database::recount_selected() {
   nselected = 0;

@@ -3,7 +3,7 @@
 //
 // Memory: the database holds at most kMaxEntries entries and kMaxElements
 // elements. The entry table is allocated once at its full size; elements
-// live in one flat array reserved once at its full capacity and are stored
+// live in one flat array whose full capacity is reserved once, stored
 // consecutively per entry, so loading allocates nothing per element.
 #pragma once
 
@@ -15,6 +15,7 @@
 
 #include "fixed_text.h"
 #include "capacities.h"
+#include "fixed_array.h"
 
 namespace kelvor {
 
@@ -72,7 +73,7 @@ struct Entry {
 
 struct Database {
   std::vector<Entry> entries;      // kMaxEntries slots; the first nentries are used
-  std::vector<Element> elements;   // capacity kMaxElements
+  FixedArray<Element> elements;    // capacity kMaxElements
   int nentries = 0;
   int nselected = 0;
   bool incomplete = false;         // a limit made the loader skip data
