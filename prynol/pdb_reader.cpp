@@ -1,0 +1,92 @@
+#include "pdb_reader.h"
+
+#include <algorithm>
+
+#include "core/strings.h"
+#include "core/units.h"
+#include "text/read.h"
+
+namespace prynol {
+
+namespace {
+
+// Copies columns first..last (1-based, inclusive) of the record into out: the
+// record is cut to kLineLen columns and blank padded past its end, as a line
+// read with (A) into a fixed buffer holds it.
+void copy_columns(std::string_view rec, int first, int last, char* out) {
+  const int len = std::min(static_cast<int>(rec.size()), kLineLen);
+  for (int c = first; c <= last; ++c) {
+    *out++ = c <= len ? rec[static_cast<std::size_t>(c - 1)] : ' ';
+  }
+}
+
+bool columns_equal(std::string_view rec, int first, std::string_view want) {
+  char buf[8];
+  copy_columns(rec, first, first + static_cast<int>(want.size()) - 1, buf);
+  return std::string_view(buf, want.size()) == want;
+}
+
+}  // namespace
+
+CaLine parse_ca_line(std::string_view line, std::string& label, float xyz[3]) {
+  if (!columns_equal(line, 1, "ATOM  ") && !columns_equal(line, 1, "HETATM")) {
+    return CaLine::Other;
+  }
+  if (!columns_equal(line, 13, " CA ")) return CaLine::Other;
+
+  char buf[24];
+  copy_columns(line, 22, 27, buf);
+  label.assign(buf, 6);
+  zv::NOBLANKS(label);
+  label.resize(static_cast<std::size_t>(zv::LENSTR(label)));
+
+  // Columns 31-54 as one record of 24 characters, read as gfortran reads an
+  // internal file: blank fields give 0, anything else the F editing rejects
+  // makes the line unreadable.
+  copy_columns(line, 31, 54, buf);
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  if (zv::format_read_line("(3f8.2)", std::string_view(buf, 24), {x, y, z}) != 0) {
+    return CaLine::BadCoordinates;
+  }
+  xyz[0] = x;
+  xyz[1] = y;
+  xyz[2] = z;
+  return CaLine::Accepted;
+}
+
+ReadResult read_pdb(int unit, Molecule& mol) {
+  ReadResult result;
+  std::string line;
+  std::string label;
+  float xyz[3];
+  int line_number = 0;
+  for (;;) {
+    const int status = zv::unit_read_line(unit, line);
+    if (status == -1) break;
+    ++line_number;
+    if (status != 0) {
+      result.status = ReadStatus::ReadError;
+      result.line_number = line_number;
+      result.io_error = status;
+      return result;
+    }
+    const CaLine kind = parse_ca_line(line, label, xyz);
+    if (kind == CaLine::Other) continue;
+    // The limit is tested before the coordinates: the first CA line past it
+    // is refused whatever its columns 31-54 hold.
+    if (mol.size() >= kMaxResidues) {
+      result.status = ReadStatus::TooManyResidues;
+      result.line_number = line_number;
+      return result;
+    }
+    if (kind == CaLine::BadCoordinates) {
+      result.status = ReadStatus::BadCoordinates;
+      result.line_number = line_number;
+      return result;
+    }
+    mol.add(label, xyz);
+  }
+  return result;
+}
+
+}  // namespace prynol

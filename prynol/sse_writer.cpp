@@ -1,0 +1,78 @@
+#include "sse_writer.h"
+
+#include "core/strings.h"
+#include "core/units.h"
+#include "text/format.h"
+
+namespace prynol {
+
+namespace {
+
+// A label as a quoted list-directed text item holds it: a quote inside is
+// doubled, so that the reader gets the label back instead of failing.
+std::string_view quote_safe(std::string_view label, std::string& buf) {
+  if (label.find('\'') == std::string_view::npos) return label;
+  buf.clear();
+  for (char ch : label) {
+    buf += ch;
+    if (ch == '\'') buf += '\'';
+  }
+  return buf;
+}
+
+}  // namespace
+
+std::string element_line(int kind, std::string_view name, std::string_view from,
+                         std::string_view to, int length, const float* head, const float* tail) {
+  std::string from_buf;
+  std::string to_buf;
+  std::string rec;
+  // The length is given five columns instead of three: after the blanks are
+  // collapsed the line is the same for every element of up to 999 residues,
+  // and a longer one is written as its number rather than as asterisks that
+  // no reader of the file accepts.
+  const zv::FmtItem list[] = {
+      kTypeNames[static_cast<std::size_t>(kind - 1)],
+      "'", zv::rtrim(name), "'",
+      "'", quote_safe(zv::rtrim(from), from_buf), "'",
+      "'", quote_safe(zv::rtrim(to), to_buf), "'",
+      length,
+      head[0], head[1], head[2],
+      tail[0], tail[1], tail[2],
+  };
+  (void)zv::format_internal(rec, kLineLen, "(A6,3(1X,A1,A,A1),1X,I5,1X,6F9.2)", list);
+  std::string rest = rec.substr(6);
+  zv::ONEBLANK(rest);
+  rec.resize(6);
+  rec += rest;
+  rec.resize(static_cast<std::size_t>(zv::LENSTR(rec)));
+  return rec;
+}
+
+int write_sse(int unit, const RunState& run, SseCounts& counts) {
+  counts = {};
+  int err = zv::unit_write_fmt(unit, "(a1/a,1x,a4/a1/a6,1x,a4/a6,1x,a/a6,1x,a/a1)",
+                               {"!", "! === ", run.mol_id, "!", "MOL   ", run.mol_id, "NOTE  ",
+                                zv::rtrim(run.note), "PDB   ", zv::rtrim(run.pdb_file), "!"});
+  const Molecule& mol = run.mol;
+  for (const Element& e : run.elements) {
+    if (err != 0) break;
+    if (e.length() < kMinElementLength) continue;
+    int& count = e.kind == kAlpha ? counts.helices : counts.strands;
+    ++count;
+    std::string name =
+        zv::format("(a1,i5)", {kTypeLetters[static_cast<std::size_t>(e.kind - 1)], count});
+    if (!name.empty() && name.back() == '\n') name.pop_back();
+    zv::NOBLANKS(name);
+    const std::string line = element_line(
+        e.kind, name, mol.labels[static_cast<std::size_t>(e.first)],
+        mol.labels[static_cast<std::size_t>(e.last)], e.length(),
+        &mol.xyz[3 * static_cast<std::size_t>(e.first)],
+        &mol.xyz[3 * static_cast<std::size_t>(e.last)]);
+    err = zv::unit_write_line(unit, line);
+  }
+  if (err == 0) err = zv::unit_write_line(unit, "ENDMOL");
+  return err;
+}
+
+}  // namespace prynol

@@ -1,0 +1,81 @@
+#include "varsto.h"
+
+#include <algorithm>
+
+#include "num/lsq.h"
+#include "window_rms.h"
+
+namespace prynol {
+
+namespace {
+
+const CentredTemplate& alpha_template() {
+  static const CentredTemplate t(kAlphaTemplate);
+  return t;
+}
+const CentredTemplate& beta_template() {
+  static const CentredTemplate t(kBetaTemplate);
+  return t;
+}
+
+// The RMS distance of the window on one template, as the assignment uses it:
+// the double-precision value, or LSQZQV's own where the value lies within
+// kExactMargin of the threshold (or cannot be computed), so that every
+// decision is the one LSQZQV's value gives. A failed LSQZQV fit leaves
+// 10000000, which matches nothing.
+float fit_rms(const float* window, const std::array<float, 3 * kWindow>& tmpl,
+              const CentredTemplate& centred, float threshold) {
+  const double rms = window_rms(window, centred);
+  if (rms <= threshold - kExactMargin || rms > threshold + kExactMargin) {
+    return static_cast<float>(rms);
+  }
+  float exact = 0.0f;
+  float rt[12];
+  (void)zv::LSQZQV(tmpl.data(), window, kWindow, exact, rt);
+  return exact;
+}
+
+}  // namespace
+
+int window_type(float rms_alpha, float rms_beta) {
+  if (rms_alpha <= kAlphaMaxRms) return kAlpha;
+  if (rms_beta <= kBetaMaxRms) return kBeta;
+  return kUnassigned;
+}
+
+void fit_windows(std::span<const float> xyz, std::span<float> rms_alpha,
+                 std::span<float> rms_beta) {
+  const int n = static_cast<int>(xyz.size() / 3);
+  const int half = kWindow / 2;
+  const CentredTemplate& alpha = alpha_template();
+  const CentredTemplate& beta = beta_template();
+  for (int c = half; c < n - half; ++c) {
+    // The window's five CA atoms are stored one after the other.
+    const float* window = xyz.data() + 3 * (c - half);
+    const auto at = static_cast<std::size_t>(c);
+    rms_alpha[at] = fit_rms(window, kAlphaTemplate, alpha, kAlphaMaxRms);
+    rms_beta[at] = fit_rms(window, kBetaTemplate, beta, kBetaMaxRms);
+  }
+}
+
+void assign_types(std::span<const float> rms_alpha, std::span<const float> rms_beta,
+                  std::span<int> type) {
+  const int n = static_cast<int>(type.size());
+  const int half = kWindow / 2;
+  for (int c = half; c < n - half; ++c) {
+    const int t = window_type(rms_alpha[static_cast<std::size_t>(c)],
+                              rms_beta[static_cast<std::size_t>(c)]);
+    if (t != kUnassigned) std::fill_n(type.begin() + (c - 1), 3, t);
+  }
+}
+
+void varsto(Molecule& mol) {
+  fit_windows(mol.xyz, mol.rms_alpha, mol.rms_beta);
+  assign_types(mol.rms_alpha, mol.rms_beta, mol.type);
+}
+
+int count_type(std::span<const int> type, int kind) {
+  return static_cast<int>(std::count(type.begin(), type.end(), kind));
+}
+
+}  // namespace prynol

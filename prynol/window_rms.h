@@ -1,0 +1,29 @@
+// The RMS distance after the best superposition of a five-residue window on
+// a template, computed in double precision: the smallest eigenvalue of the
+// quaternion matrix of the centred sets, found by Newton's method on its
+// characteristic polynomial. It agrees with LSQZQV (which works in single
+// precision) to far better than kExactMargin; the assignment asks LSQZQV
+// itself only when a value lies that close to a threshold.
+#pragma once
+
+#include <array>
+
+#include "params.h"
+
+namespace prynol {
+
+// Values further than this from a threshold decide a match on their own.
+inline constexpr double kExactMargin = 1.0e-3;
+
+// A template with its coordinates centred once.
+struct CentredTemplate {
+  double xyz[3 * kWindow];
+  explicit CentredTemplate(const std::array<float, 3 * kWindow>& t);
+};
+
+// RMS distance of the best fit of the five points of window (x y z each) on
+// the template. NaN when the window holds non-finite coordinates or when the
+// eigenvalue search does not converge; callers then fall back to LSQZQV.
+double window_rms(const float* window, const CentredTemplate& t);
+
+}  // namespace prynol

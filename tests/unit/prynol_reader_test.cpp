@@ -1,0 +1,207 @@
+// prynol: which PDB lines are CA residues, what their columns give, and how
+// reading a whole file (plain or gzipped) ends.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/units.h"
+#include "pdb_reader.h"
+
+namespace prynol {
+namespace {
+
+// An ATOM line as the PDB archive writes it (80 columns).
+const std::string kAtom =
+    "ATOM      2  CA  MET A   1      27.340  24.430   2.614  1.00  9.67           C  ";
+
+std::string with_columns(std::string line, int first, std::string_view text) {
+  line.replace(static_cast<std::size_t>(first - 1), text.size(), text);
+  return line;
+}
+
+TEST(PrynolParseCaLine, WhichLinesCount) {
+  struct Case {
+    const char* what;
+    std::string line;
+    CaLine want;
+    const char* label = "";
+    float x = 0, y = 0, z = 0;
+  } cases[] = {
+      {"ATOM CA", kAtom, CaLine::Accepted, "A1", 27.34f, 24.43f, 2.614f},
+      {"HETATM CA (selenomethionine)", with_columns(kAtom, 1, "HETATM"), CaLine::Accepted, "A1",
+       27.34f, 24.43f, 2.614f},
+      {"calcium ion: atom name 'CA  '", with_columns(kAtom, 13, "CA  "), CaLine::Other},
+      {"CB", with_columns(kAtom, 13, " CB "), CaLine::Other},
+      {"lower-case record", with_columns(kAtom, 1, "atom  "), CaLine::Other},
+      {"ANISOU", with_columns(kAtom, 1, "ANISOU"), CaLine::Other},
+      {"HETATM without its last blank", with_columns(kAtom, 1, "HETAT "), CaLine::Other},
+      {"empty line", "", CaLine::Other},
+      {"record name only", "ATOM", CaLine::Other},
+      {"END", "END", CaLine::Other},
+      {"alternate location", with_columns(kAtom, 17, "B"), CaLine::Accepted, "A1", 27.34f, 24.43f,
+       2.614f},
+      {"insertion code", with_columns(kAtom, 23, " 12A"), CaLine::Accepted, "A12A", 27.34f,
+       24.43f, 2.614f},
+      {"no chain", with_columns(kAtom, 22, " "), CaLine::Accepted, "1", 27.34f, 24.43f, 2.614f},
+      {"four-digit residue number, chain and code", with_columns(kAtom, 22, "Z9999Q"),
+       CaLine::Accepted, "Z9999Q", 27.34f, 24.43f, 2.614f},
+      {"garbage in columns 73-80 and beyond", kAtom.substr(0, 72) + "garbage!xyz,,,",
+       CaLine::Accepted, "A1", 27.34f, 24.43f, 2.614f},
+      {"line ends after the coordinates", kAtom.substr(0, 54), CaLine::Accepted, "A1", 27.34f,
+       24.43f, 2.614f},
+      {"line ends inside z: the rest reads as blanks", kAtom.substr(0, 52), CaLine::Accepted, "A1",
+       27.34f, 24.43f, 2.6f},
+      {"line ends before the coordinates: blank fields read as 0", kAtom.substr(0, 30),
+       CaLine::Accepted, "A1", 0.0f, 0.0f, 0.0f},
+      {"line ends in the atom name", "ATOM      2  CA", CaLine::Accepted, "", 0.0f, 0.0f, 0.0f},
+      {"no decimal point: two implied decimals", with_columns(kAtom, 31, "    1234"),
+       CaLine::Accepted, "A1", 12.34f, 24.43f, 2.614f},
+      {"exponent", with_columns(kAtom, 31, " 1.5E+01"), CaLine::Accepted, "A1", 15.0f, 24.43f,
+       2.614f},
+      {"letters in x", with_columns(kAtom, 31, "  27.3x0"), CaLine::BadCoordinates},
+      {"two points in y", with_columns(kAtom, 39, "  24.4.3"), CaLine::BadCoordinates},
+      {"comma in z", with_columns(kAtom, 47, "   2,614"), CaLine::BadCoordinates},
+      {"a carriage return inside the coordinates", with_columns(kAtom, 47, "   2.6\r4"),
+       CaLine::BadCoordinates},
+      {"coordinates wider than their columns run together",
+       with_columns(kAtom, 31, "-1234.567-1234.567-1234.567"), CaLine::BadCoordinates},
+  };
+  for (const Case& c : cases) {
+    std::string label = "old";
+    float xyz[3] = {-1, -1, -1};
+    const CaLine got = parse_ca_line(c.line, label, xyz);
+    EXPECT_EQ(got, c.want) << c.what;
+    if (got == CaLine::Accepted && c.want == CaLine::Accepted) {
+      EXPECT_EQ(label, c.label) << c.what;
+      EXPECT_FLOAT_EQ(xyz[0], c.x) << c.what;
+      EXPECT_FLOAT_EQ(xyz[1], c.y) << c.what;
+      EXPECT_FLOAT_EQ(xyz[2], c.z) << c.what;
+    }
+  }
+}
+
+// A line longer than the 256-column buffer is cut: nothing past column 256
+// is seen, and nothing crashes.
+TEST(PrynolParseCaLine, LongAndBinaryLines) {
+  std::string label;
+  float xyz[3];
+  EXPECT_EQ(parse_ca_line(kAtom + std::string(100000, 'x'), label, xyz), CaLine::Accepted);
+  std::string junk(300, '\0');
+  for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 37);
+  EXPECT_EQ(parse_ca_line(junk, label, xyz), CaLine::Other);
+  EXPECT_EQ(parse_ca_line(with_columns(kAtom, 31, std::string(24, '\xff')), label, xyz),
+            CaLine::BadCoordinates);
+}
+
+class PrynolReadPdb : public ::testing::Test {
+ protected:
+  std::filesystem::path dir_;
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("prynol_reader_test." + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    (void)zv::unit_close(kUnit);
+    std::filesystem::remove_all(dir_);
+  }
+  std::string write_file(const std::string& name, const std::string& text) {
+    const std::string path = (dir_ / name).string();
+    if (name.ends_with(".gz")) {
+      gzFile gz = gzopen(path.c_str(), "wb");
+      gzwrite(gz, text.data(), static_cast<unsigned>(text.size()));
+      gzclose(gz);
+    } else {
+      std::ofstream(path, std::ios::binary) << text;
+    }
+    return path;
+  }
+  ReadResult read(const std::string& path, Molecule& mol) {
+    EXPECT_EQ(zv::unit_open(kUnit, path, zv::UnitMode::Read), 0);
+    return read_pdb(kUnit, mol);
+  }
+};
+
+std::string ca_lines(int n, std::string_view eol = "\n") {
+  std::string text;
+  for (int i = 1; i <= n; ++i) {
+    char line[96];
+    std::snprintf(line, sizeof line, "ATOM  %5d  CA  ALA A%4d    %8.3f%8.3f%8.3f  1.00 10.00",
+                  i, i % 10000, 1.5 * (i % 1000), -0.5 * (i % 1000), 0.25 * i);
+    text += line;
+    text += eol;
+  }
+  return text;
+}
+
+TEST_F(PrynolReadPdb, PlainGzipAndCrlfReadAlike) {
+  const std::string text = "HEADER    TEST\nREMARK\n" + ca_lines(7) + "HETATM 9999 CA    CA A 501"
+                           "      1.000   2.000   3.000  1.00 10.00          CA\nEND\n";
+  for (const std::string& path :
+       {write_file("a.pdb", text), write_file("a.pdb.gz", text), write_file("crlf.pdb", [&] {
+          std::string t = "HEADER    TEST\r\n" + ca_lines(7, "\r\n");
+          return t;
+        }())}) {
+    Molecule mol;
+    const ReadResult r = read(path, mol);
+    EXPECT_EQ(r.status, ReadStatus::Ok) << path;
+    ASSERT_EQ(mol.size(), 7) << path;
+    EXPECT_EQ(mol.labels[6], "A7");
+    EXPECT_FLOAT_EQ(mol.xyz[3 * 6 + 2], 1.75f);
+    EXPECT_EQ(mol.rms_alpha[3], kRmsNotDone);
+    EXPECT_EQ(mol.type[3], kUnassigned);
+  }
+}
+
+TEST_F(PrynolReadPdb, TheLimitIsReportedNotOverrun) {
+  {
+    Molecule mol;
+    EXPECT_EQ(read(write_file("max.pdb.gz", ca_lines(kMaxResidues)), mol).status, ReadStatus::Ok);
+    EXPECT_EQ(mol.size(), kMaxResidues);
+  }
+  {
+    Molecule mol;
+    const ReadResult r = read(write_file("over.pdb.gz", "REMARK\n" + ca_lines(kMaxResidues + 5)),
+                              mol);
+    EXPECT_EQ(r.status, ReadStatus::TooManyResidues);
+    EXPECT_EQ(r.line_number, kMaxResidues + 2);
+    EXPECT_EQ(mol.size(), kMaxResidues);
+  }
+  {
+    // The limit is tested before the coordinates are read.
+    Molecule mol;
+    const ReadResult r = read(
+        write_file("overbad.pdb", ca_lines(kMaxResidues) +
+                                      "ATOM      1  CA  ALA A   1      xx.xxx  24.430   2.614\n"),
+        mol);
+    EXPECT_EQ(r.status, ReadStatus::TooManyResidues);
+  }
+}
+
+TEST_F(PrynolReadPdb, UnreadableCoordinatesStopAtTheirLine) {
+  Molecule mol;
+  const ReadResult r = read(
+      write_file("bad.pdb", ca_lines(3) + "ATOM      4  CA  ALA A   4      27.340  24.43O   2.614\n" +
+                                ca_lines(3)),
+      mol);
+  EXPECT_EQ(r.status, ReadStatus::BadCoordinates);
+  EXPECT_EQ(r.line_number, 4);
+  EXPECT_EQ(mol.size(), 3);
+}
+
+TEST_F(PrynolReadPdb, EmptyFileAndNoNewlineAtEnd) {
+  Molecule mol;
+  EXPECT_EQ(read(write_file("empty.pdb", ""), mol).status, ReadStatus::Ok);
+  EXPECT_EQ(mol.size(), 0);
+  std::string text = ca_lines(2);
+  text.pop_back();
+  EXPECT_EQ(read(write_file("noeol.pdb", text), mol).status, ReadStatus::Ok);
+  EXPECT_EQ(mol.size(), 2);
+}
+
+}  // namespace
+}  // namespace prynol
