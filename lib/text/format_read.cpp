@@ -18,7 +18,6 @@ using text::Op;
 using text::read_error;
 using text::Tok;
 
-std::string g_clean;   // a numeric field without its blanks, reused
 std::string g_digits;  // mantissa digits, reused
 
 const char* kind_name(ReadItem::Kind k) {
@@ -129,23 +128,6 @@ class Input {
   bool eof_pending_ = false;
 };
 
-// A numeric field without blanks: BLANK='NULL' drops them; BLANK='ZERO'
-// turns those after the first non-blank into zeros. A tab is an error.
-bool clean_field(std::string_view f, bool zero) {
-  g_clean.clear();
-  bool started = false;
-  for (char c : f) {
-    if (c == ' ') {
-      if (zero && started) g_clean.push_back('0');
-      continue;
-    }
-    if (c == '\t') return false;
-    started = true;
-    g_clean.push_back(c);
-  }
-  return true;
-}
-
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
 bool iequal(std::string_view a, std::string_view b) {
@@ -160,25 +142,30 @@ bool iequal(std::string_view a, std::string_view b) {
 
 int bad_int() { return read_error(kIostatBadValue, "Bad value during integer read"); }
 
+// I (B, O, Z) input. Blanks: dropped, or zeros under BLANK='ZERO'; a sign
+// must be followed by something in the field (a sign that is the field's
+// last character is an error, a sign followed by blanks reads 0).
 int read_int(const ReadItem& it, std::string_view f, bool zero, unsigned base) {
-  if (!clean_field(f, zero)) return bad_int();
-  std::string_view s = g_clean;
-  if (s.empty()) {
+  std::size_t i = 0;
+  const std::size_t n = f.size();
+  while (i < n && f[i] == ' ') ++i;
+  if (i == n) {
     text::store_int(it, 0);
     return 0;
   }
-  std::size_t i = 0;
   bool neg = false;
-  if (base == 10 && (s[0] == '+' || s[0] == '-')) {
-    neg = s[0] == '-';
-    ++i;
+  if (base == 10 && (f[i] == '+' || f[i] == '-')) {
+    neg = f[i] == '-';
+    if (++i == n) return bad_int();
   }
-  if (i >= s.size()) return bad_int();
   std::uint64_t v = 0;
-  for (; i < s.size(); ++i) {
-    char c = s[i];
+  for (; i < n; ++i) {
+    char c = f[i];
     unsigned dv;
-    if (digit(c)) {
+    if (c == ' ') {
+      if (!zero) continue;
+      dv = 0;
+    } else if (digit(c)) {
       dv = static_cast<unsigned>(c - '0');
     } else if (c >= 'a' && c <= 'f') {
       dv = static_cast<unsigned>(c - 'a' + 10);
@@ -205,60 +192,94 @@ int read_int(const ReadItem& it, std::string_view f, bool zero, unsigned base) {
 
 int bad_real() { return read_error(kIostatBadValue, "Bad value during floating point read"); }
 
+// Infinity or NaN: the whole word (trailing blanks aside) must be there.
+bool special_word(std::string_view w, bool& nan) {
+  while (!w.empty() && w.back() == ' ') w.remove_suffix(1);
+  if (iequal(w, "inf") || iequal(w, "infinity")) {
+    nan = false;
+    return true;
+  }
+  if (iequal(w, "nan") || (w.size() >= 5 && iequal(w.substr(0, 4), "nan(") && w.back() == ')')) {
+    nan = true;
+    return true;
+  }
+  return false;
+}
+
 // F, E, D, G (and EN, ES) input: d implied decimals when the field has no
 // point; the scale factor divides a value without exponent by 10**k.
+// Exponents: a letter (E, D, Q) with optional sign, or a sign alone; blanks
+// right after the letter are skipped; the letter must be followed by
+// something, a sign too. The exponent, after the implied decimals, must be
+// below 10000 in size.
 int read_real(const ReadItem& it, std::string_view f, bool zero, int d, int scale) {
-  if (!clean_field(f, zero)) return bad_real();
-  std::string_view s = g_clean;
   std::size_t i = 0;
+  const std::size_t n = f.size();
+  while (i < n && f[i] == ' ') ++i;
   bool neg = false;
-  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
-    neg = s[0] == '-';
+  if (i < n && (f[i] == '+' || f[i] == '-')) {
+    neg = f[i] == '-';
     ++i;
   }
-  if (i == s.size()) {  // empty, or a sign alone: +0
+  std::size_t rest = i;
+  while (rest < n && f[rest] == ' ') ++rest;
+  if (rest == n) {  // blank, or a sign alone: +0
     text::store_decimal(it, false, "", 0, 0);
     return 0;
   }
-  std::string_view word = s.substr(i);
-  if (iequal(word, "inf") || iequal(word, "infinity")) {
-    text::store_special(it, neg, false);
-    return 0;
-  }
-  if (iequal(word, "nan")) {
-    text::store_special(it, neg, true);
+  bool nan = false;
+  if (special_word(f.substr(i), nan)) {
+    text::store_special(it, neg, nan);
     return 0;
   }
   g_digits.clear();
   long long point = -1;
-  for (; i < s.size(); ++i) {
-    if (digit(s[i])) {
-      g_digits.push_back(s[i]);
-    } else if (s[i] == '.') {
-      if (point >= 0) return bad_real();
-      point = static_cast<long long>(g_digits.size());
-    } else {
-      break;
-    }
-  }
   bool has_exp = false;
   long long ex = 0;
-  if (i < s.size()) {
-    char c = s[i];
-    if (c == 'e' || c == 'E' || c == 'd' || c == 'D' || c == 'q' || c == 'Q') {
-      ++i;
-    } else if (c != '+' && c != '-') {
+  for (; i < n; ++i) {
+    char c = f[i];
+    if (digit(c)) {
+      g_digits.push_back(c);
+    } else if (c == ' ') {
+      if (zero) g_digits.push_back('0');
+    } else if (c == '.') {
+      if (point >= 0) return bad_real();
+      point = static_cast<long long>(g_digits.size());
+    } else if (c == 'e' || c == 'E' || c == 'd' || c == 'D' || c == 'q' || c == 'Q' || c == '+' ||
+               c == '-') {
+      has_exp = true;
+      break;
+    } else {
       return bad_real();
     }
+  }
+  if (has_exp) {
     bool eneg = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) eneg = s[i++] == '-';
-    if (i >= s.size()) return bad_real();
-    for (; i < s.size(); ++i) {
-      if (!digit(s[i])) return bad_real();
-      if (ex < 1000000000LL) ex = ex * 10 + (s[i] - '0');
+    if (f[i] != '+' && f[i] != '-') {
+      ++i;
+      while (i < n && f[i] == ' ') ++i;
+      if (i == n) return bad_real();
+    }
+    if (f[i] == '+' || f[i] == '-') {
+      eneg = f[i] == '-';
+      if (++i == n) return bad_real();
+    }
+    for (; i < n; ++i) {
+      char c = f[i];
+      int dv;
+      if (digit(c)) {
+        dv = c - '0';
+      } else if (c == ' ') {
+        if (!zero) continue;
+        dv = 0;
+      } else {
+        return bad_real();
+      }
+      if (ex < 100000000LL) ex = ex * 10 + dv;
     }
     if (eneg) ex = -ex;
-    has_exp = true;
+    long long adjusted = ex - (point < 0 ? d : 0);
+    if (adjusted >= 10000 || adjusted <= -10000) return bad_real();
   }
   long long nd = static_cast<long long>(g_digits.size());
   if (point < 0) point = nd - d;  // implied decimals

@@ -65,6 +65,25 @@ bool ends_value(int c) { return c < 0 || is_blank(c) || is_sep(c) || c == '/'; }
 std::string g_token;  // the current value's characters, reused
 std::string g_rep;    // the value of a pending r*v
 bool g_rep_quoted = false;
+ReadItem::Kind g_rep_kind = ReadItem::Kind::Int;  // type it was read as
+
+// The type class of an item: a repeated value keeps the type it was first
+// read as, and the runtime refuses it for an item of another type.
+int type_class(ReadItem::Kind k) {
+  switch (k) {
+    case ReadItem::Kind::Int: return 0;
+    case ReadItem::Kind::Real:
+    case ReadItem::Kind::Double: return 1;
+    case ReadItem::Kind::Text: return 2;
+    case ReadItem::Kind::Logical: return 3;
+  }
+  return 0;
+}
+
+const char* type_name(ReadItem::Kind k) {
+  static const char* const names[] = {"INTEGER", "REAL", "CHARACTER", "LOGICAL"};
+  return names[type_class(k)];
+}
 
 // Blanks and record ends before a value.
 void skip_blanks(ListStream& in) {
@@ -150,11 +169,10 @@ int parse_real(const ReadItem& it, std::string_view t, std::size_t index) {
     text::store_special(it, neg, false);
     return 0;
   }
-  if (iequal(rest, "nan")) {
+  if (iequal(rest, "nan") || (rest.size() >= 5 && iequal(rest.substr(0, 4), "nan(") && rest.back() == ')')) {
     text::store_special(it, neg, true);
     return 0;
   }
-  std::size_t m0 = i;
   long long point = -1;
   std::size_t ndig = 0;
   static std::string digits;  // mantissa digits without the point, reused
@@ -169,14 +187,7 @@ int parse_real(const ReadItem& it, std::string_view t, std::size_t index) {
       break;
     }
   }
-  if (ndig == 0) {
-    if (point >= 0 && i == t.size() && i == m0 + 1) {
-      // A lone point: the runtime stores 0 and reports an error.
-      text::store_decimal(it, false, "", 0, 0);
-      return read_error(kIostatBadValue, "Error during floating point read");
-    }
-    return bad();
-  }
+  if (ndig == 0 && point < 0) return bad();
   if (point < 0) point = static_cast<long long>(ndig);
   long long ex = 0;
   if (i < t.size()) {
@@ -194,6 +205,12 @@ int parse_real(const ReadItem& it, std::string_view t, std::size_t index) {
       if (ex < 1000000000LL) ex = ex * 10 + (t[i] - '0');
     }
     if (eneg) ex = -ex;
+  }
+  if (ndig == 0) {
+    // A point without digits (".", "-.e5"): the runtime stores 0 and
+    // reports an error.
+    text::store_decimal(it, false, "", 0, 0);
+    return read_error(kIostatBadValue, "Error during floating point read");
   }
   text::store_decimal(it, neg, digits, point, ex);
   return 0;
@@ -235,6 +252,14 @@ int run(ListStream& in, std::span<ReadItem> items) {
     if (rep_left > 0) {
       --rep_left;
       if (rep_null) continue;
+      if (type_class(items[k].kind) != type_class(g_rep_kind)) {
+        std::string msg = "Read type ";
+        msg += type_name(g_rep_kind);
+        msg += " where ";
+        msg += type_name(items[k].kind);
+        msg += " was expected for item ";
+        return read_error_item(kIostatBadValue, msg, k, "");
+      }
       if (int rc = assign(items[k], g_rep, g_rep_quoted, k); rc != 0) return rc;
       continue;
     }
@@ -286,6 +311,7 @@ int run(ListStream& in, std::span<ReadItem> items) {
       rep_null = false;
       g_rep = g_token;
       g_rep_quoted = quoted;
+      g_rep_kind = items[k].kind;
     }
     if (k + 1 < items.size()) eat_separator(in);
   }

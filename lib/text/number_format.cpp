@@ -111,7 +111,12 @@ void fixed_parts(double a, int d, int scale) {
 
 // Writes [sign][0].frac or [sign]int.frac into a field of width w (0:
 // minimal), dropping the optional leading zero when it does not fit.
-void layout_fixed(std::string& f, bool neg, SignMode sign, int w, int d) {
+// The minimal forms (w = 0) of E and G keep the zero before the point only
+// while the field stays within the width the runtime sets aside for the
+// kind: 16 characters for a REAL, 25 for a DOUBLE.
+int minimal_limit(bool single) { return single ? 16 : 25; }
+
+void layout_fixed(std::string& f, bool neg, SignMode sign, int w, int d, int force0_limit = 0) {
   char s = sign_char(neg, sign);
   int slen = s != '\0' ? 1 : 0;
   bool zero_int = g_int.empty();
@@ -120,6 +125,8 @@ void layout_fixed(std::string& f, bool neg, SignMode sign, int w, int d) {
   if (zero_int) {
     if (d == 0) {
       lead0 = true;  // "0." needs its digit
+    } else if (force0_limit > 0) {
+      lead0 = slen + body + 1 <= force0_limit;  // G0
     } else if (w > 0 && slen + body + 1 <= w) {
       lead0 = true;
     }
@@ -135,9 +142,10 @@ void layout_fixed(std::string& f, bool neg, SignMode sign, int w, int d) {
   f += g_frac;
 }
 
-void field_fixed(std::string& f, double v, int w, int d, int scale, SignMode sign) {
+void field_fixed(std::string& f, double v, int w, int d, int scale, SignMode sign,
+                 int force0_limit = 0) {
   fixed_parts(std::fabs(v), d, scale);
-  layout_fixed(f, std::signbit(v), sign, w, d);
+  layout_fixed(f, std::signbit(v), sign, w, d, force0_limit);
 }
 
 // Exponent text: letter, sign and digits, following the runtime: two digits
@@ -175,7 +183,7 @@ bool exponent_text(char* out, int& n, int x, char letter, bool has_e, int e, boo
   return true;
 }
 
-int field_exp(std::string& f, double v, const Tok& t, int scale, SignMode sign) {
+int field_exp(std::string& f, double v, bool single, const Tok& t, int scale, SignMode sign) {
   int w = t.w;
   int d = t.d;
   bool neg = std::signbit(v);
@@ -235,14 +243,16 @@ int field_exp(std::string& f, double v, const Tok& t, int scale, SignMode sign) 
   }
   char ex[24];
   int exn = 0;
-  if (!exponent_text(ex, exn, x, letter, t.has_e, t.e, w == 0)) {
+  if (w == 0 && x == 0 && !t.has_e) {
+    // The minimal form leaves out an exponent of zero, as the runtime does.
+  } else if (!exponent_text(ex, exn, x, letter, t.has_e, t.e, w == 0)) {
     stars(f, w);
     return 0;
   }
   char s = sign_char(neg, sign);
   int slen = s != '\0' ? 1 : 0;
   int body = static_cast<int>(g_int.size() + 1 + g_frac.size()) + exn;
-  bool lead0 = lead0_allowed && (w == 0 || slen + body + 1 <= w);
+  bool lead0 = lead0_allowed && slen + body + 1 <= (w == 0 ? minimal_limit(single) : w);
   int total = slen + body + (lead0 ? 1 : 0);
   if (w > 0 && total > w) {
     stars(f, w);
@@ -259,43 +269,78 @@ int field_exp(std::string& f, double v, const Tok& t, int scale, SignMode sign) 
   return 0;
 }
 
+// 10**d computed as the runtime does, in the precision of the kind.
+template <class T>
+T power_of_ten(int d) {
+  T r = 1;
+  for (int i = 0; i < (d >= 0 ? d : -d); ++i) r *= 10;
+  if (d < 0) r = static_cast<T>(1.0 / r);
+  return r;
+}
+
+// The runtime's choice between the F and E forms of Gw.d, made with
+// floating-point thresholds in the precision of the kind (so a DOUBLE just
+// below 9.9995 may still take the form of 10.00, as it does there). Returns
+// false for the E form, else true with the F decimals in dprime.
+template <class T>
+bool g_fixed_form(T m, int d, int& dprime) {
+  const T r = 0.5;
+  const T exp_d = power_of_ten<T>(d);
+  const T r_sc = static_cast<T>(1 - r / exp_d);
+  volatile T temp = static_cast<T>(0.1 * r_sc);
+  if ((m > 0 && (m < temp || r >= static_cast<T>(exp_d - m))) || d == 0) return false;
+  int mid = 0;
+  int low = 0;
+  int high = d + 1;
+  int lbound = 0;
+  int ubound = d + 1;
+  while (low <= high) {
+    mid = (low + high) / 2;
+    temp = static_cast<T>(power_of_ten<T>(mid - 1) * r_sc);
+    if (m < temp) {
+      ubound = mid;
+      if (ubound == lbound + 1) break;
+      high = mid - 1;
+    } else if (m > temp) {
+      lbound = mid;
+      if (ubound == lbound + 1) {
+        ++mid;
+        break;
+      }
+      low = mid + 1;
+    } else {
+      ++mid;
+      break;
+    }
+  }
+  dprime = m == 0 ? d - 1 : -(mid - d - 1);
+  return true;
+}
+
 int field_general(std::string& f, double v, bool single, const Tok& t, int scale, SignMode sign) {
   int w = t.w;
   int d = t.d;
-  int n = t.has_e ? t.e + 2 : 4;
-  if (d < 0) {  // G0: the digits of the kind, no padding
-    d = single ? 9 : 17;
-    n = 0;
-  }
-  if (d == 0) {
-    f.clear();
-    return kBadFormat;
-  }
-  if (w == 0) n = 0;
+  if (d < 0) d = single ? 9 : 17;  // G0: the digits of the kind
   double a = std::fabs(v);
-  int x;  // exponent of 0.ddd x 10^x after rounding to d digits
-  if (a == 0.0) {
-    x = 1;
-  } else {
-    x = sci_digits(a, d) + 1;
-  }
-  if (x < 0 || x > d) {
+  int dprime = 0;
+  bool fixed = single ? g_fixed_form<float>(static_cast<float>(a), d, dprime)
+                      : g_fixed_form<double>(a, d, dprime);
+  if (!fixed) {
     Tok e = t;
     e.op = Op::G;
     e.d = d;
-    return field_exp(f, v, e, scale, sign);
+    return field_exp(f, v, single, e, scale, sign);
   }
-  int fw = w == 0 ? 0 : w - n;
-  if (w > 0 && fw <= 0) {
-    stars(f, w);
-    return 0;
-  }
-  field_fixed(f, v, fw, d - x, 0, sign);
+  int npad = t.has_e ? t.e + 2 : 4;
+  if (npad >= w) npad = w - 1;
+  if (w == 0) npad = 0;
+  int fw = w == 0 ? 0 : w - npad;
+  field_fixed(f, v, fw, dprime, 0, sign, w == 0 ? minimal_limit(single) : 0);
   if (w > 0 && f[0] == '*') {
     stars(f, w);
     return 0;
   }
-  f.append(static_cast<std::size_t>(n), ' ');
+  f.append(static_cast<std::size_t>(npad), ' ');
   return 0;
 }
 
@@ -383,7 +428,7 @@ int field_real(std::string& f, double v, bool single, const Tok& t, int scale, S
     case Op::G:
       return field_general(f, v, single, t, scale, sign);
     default:
-      return field_exp(f, v, t, scale, sign);
+      return field_exp(f, v, single, t, scale, sign);
   }
 }
 
@@ -423,7 +468,7 @@ void list_real(std::string& f, double v, bool single) {
   t.d = nsig - 1;
   t.has_e = true;
   t.e = single ? 2 : 3;
-  field_exp(f, v, t, 0, SignMode::Default);
+  field_exp(f, v, single, t, 0, SignMode::Default);
 }
 
 }  // namespace zv::text
