@@ -2,7 +2,10 @@
 // and the operator kept from the last successful fit.
 #include "num/lsq.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "core/dialogue.h"
 #include "core/messages.h"
@@ -104,27 +107,171 @@ int jacobi_sweeps(float* a, int n_run, int np_run, float* d, float* v, int& nrot
   return -1;
 }
 
-// The quaternion fit of x onto y with the 4x4 matrix decomposed by the
-// fixed-order Jacobi instance.
-inline int quaternion_fit(const float* x, const float* y, int n, float& e, float* u, float* t) {
-  double cx[3] = {0, 0, 0};
-  double cy[3] = {0, 0, 0};
-  for (int i = 0; i < n; ++i) {
-    for (int k = 0; k < 3; ++k) {
-      cx[k] += x[3 * i + k];
-      cy[k] += y[3 * i + k];
+// The same method for the 4x4 quaternion matrix, unrolled so that the matrix,
+// the eigenvectors and the work vectors stay in registers, with separate code
+// for sweeps 1-3, sweep 4 and the later sweeps so that each has its own
+// branch history. It performs the operations of jacobi_sweeps in the same
+// order, with exact shortcuts that give the same bits:
+// - when theta^2 is at least 2^25 (and finite), 1 + theta^2 rounds to theta^2,
+//   and the square root of a rounded square is |theta| again;
+// - when 1 + t^2 rounds to 1, c = 1/sqrt(1) = 1, s = t and tau = t/2;
+// - the sign of t is applied without a branch.
+struct Jacobi4 {
+  float a[4][4];  // a[p][q], upper triangle used
+  float d[4], b[4], z[4];
+  float v[4][4];  // v[column][row]
+  int nrot;
+};
+
+enum class Sweeps { kFirst, kFourth, kLater };
+
+template <Sweeps kind, int P, int Q>
+[[gnu::always_inline]] inline void jacobi4_pair(Jacobi4& s, float tresh) {
+  float& apq = s.a[P][Q];
+  const float g = 100.0f * std::fabs(apq);
+  if constexpr (kind == Sweeps::kLater) {
+    if (std::fabs(s.d[P]) + g == std::fabs(s.d[P]) &&
+        std::fabs(s.d[Q]) + g == std::fabs(s.d[Q])) {
+      apq = 0.0f;
+      return;
     }
   }
-  for (int k = 0; k < 3; ++k) {
-    cx[k] /= n;
-    cy[k] /= n;
+  if (!(std::fabs(apq) > tresh)) return;
+  float h = s.d[Q] - s.d[P];
+  float t;
+  if (std::fabs(h) + g == std::fabs(h)) {
+    t = apq / h;
+  } else {
+    const float theta = 0.5f * h / apq;
+    const float theta2 = theta * theta;
+    const float root = theta2 >= 0x1p25f && theta2 <= std::numeric_limits<float>::max()
+                           ? std::fabs(theta)
+                           : std::sqrt(1.0f + theta2);
+    t = 1.0f / (std::fabs(theta) + root);
+    const std::uint32_t negative = std::uint32_t(theta < 0.0f) << 31;
+    t = std::bit_cast<float>(std::bit_cast<std::uint32_t>(t) ^ negative);
   }
+  float sn, tau;
+  const float tt1 = 1.0f + t * t;
+  if (tt1 == 1.0f) {
+    sn = t;
+    tau = t * 0.5f;
+  } else {
+    const float c = 1.0f / std::sqrt(tt1);
+    sn = t * c;
+    tau = sn / (1.0f + c);
+  }
+  h = t * apq;
+  s.z[P] -= h;
+  s.z[Q] += h;
+  s.d[P] -= h;
+  s.d[Q] += h;
+  apq = 0.0f;
+#pragma GCC unroll 4
+  for (int j = 0; j < P; ++j) rotate(s.a[j][P], s.a[j][Q], sn, tau);
+#pragma GCC unroll 4
+  for (int j = P + 1; j < Q; ++j) rotate(s.a[P][j], s.a[j][Q], sn, tau);
+#pragma GCC unroll 4
+  for (int j = Q + 1; j < 4; ++j) rotate(s.a[P][j], s.a[Q][j], sn, tau);
+#pragma GCC unroll 4
+  for (int j = 0; j < 4; ++j) rotate(s.v[P][j], s.v[Q][j], sn, tau);
+  ++s.nrot;
+}
+
+// One sweep; true when the matrix is already diagonal.
+template <Sweeps kind>
+[[gnu::always_inline]] inline bool jacobi4_sweep(Jacobi4& s) {
+  float sm = 0.0f;
+  sm += std::fabs(s.a[0][1]);
+  sm += std::fabs(s.a[0][2]);
+  sm += std::fabs(s.a[0][3]);
+  sm += std::fabs(s.a[1][2]);
+  sm += std::fabs(s.a[1][3]);
+  sm += std::fabs(s.a[2][3]);
+  if (sm == 0.0f) return true;
+  const float tresh = kind == Sweeps::kFirst ? 0.2f * sm / 16.0f : 0.0f;
+  jacobi4_pair<kind, 0, 1>(s, tresh);
+  jacobi4_pair<kind, 0, 2>(s, tresh);
+  jacobi4_pair<kind, 0, 3>(s, tresh);
+  jacobi4_pair<kind, 1, 2>(s, tresh);
+  jacobi4_pair<kind, 1, 3>(s, tresh);
+  jacobi4_pair<kind, 2, 3>(s, tresh);
+#pragma GCC unroll 4
+  for (int p = 0; p < 4; ++p) {
+    s.b[p] += s.z[p];
+    s.d[p] = s.b[p];
+    s.z[p] = 0.0f;
+  }
+  return false;
+}
+
+// Eigen decomposition of the 4x4 matrix a (column by column); same results
+// and status as jacobi_sweeps<4>. a_out, if given, receives the matrix with
+// its upper triangle destroyed.
+inline int jacobi4(const float* a, float* d, float* v, float* a_out, int& nrot) {
+  Jacobi4 s;
+#pragma GCC unroll 4
+  for (int j = 0; j < 4; ++j) {
+#pragma GCC unroll 4
+    for (int i = 0; i < 4; ++i) {
+      s.a[i][j] = a[i + 4 * j];
+      s.v[j][i] = i == j ? 1.0f : 0.0f;
+    }
+    s.b[j] = s.d[j] = a[5 * j];
+    s.z[j] = 0.0f;
+  }
+  s.nrot = 0;
+  bool converged = jacobi4_sweep<Sweeps::kFirst>(s) || jacobi4_sweep<Sweeps::kFirst>(s) ||
+                   jacobi4_sweep<Sweeps::kFirst>(s) || jacobi4_sweep<Sweeps::kFourth>(s);
+  for (int sweep = 5; !converged && sweep <= kMaxSweeps; ++sweep)
+    converged = jacobi4_sweep<Sweeps::kLater>(s);
+#pragma GCC unroll 4
+  for (int j = 0; j < 4; ++j) {
+    d[j] = s.d[j];
+#pragma GCC unroll 4
+    for (int i = 0; i < 4; ++i) v[i + 4 * j] = s.v[j][i];
+  }
+  if (a_out != nullptr) {
+#pragma GCC unroll 4
+    for (int j = 0; j < 4; ++j)
+#pragma GCC unroll 4
+      for (int i = 0; i < 4; ++i) a_out[i + 4 * j] = s.a[i][j];
+  }
+  nrot = s.nrot;
+  if (!converged) [[unlikely]] {
+    report("Too many iterations in JACOBI");
+    return -1;
+  }
+  return 0;
+}
+
+// The quaternion fit of x onto y.
+inline int quaternion_fit(const float* x, const float* y, int n, float& e, float* u, float* t) {
+  double cx1 = 0, cx2 = 0, cx3 = 0, cy1 = 0, cy2 = 0, cy3 = 0;
+  for (int i = 0; i < n; ++i) {
+    const float* xi = x + 3 * i;
+    const float* yi = y + 3 * i;
+    cx1 += xi[0];
+    cx2 += xi[1];
+    cx3 += xi[2];
+    cy1 += yi[0];
+    cy2 += yi[1];
+    cy3 += yi[2];
+  }
+  cx1 /= n;
+  cx2 /= n;
+  cx3 /= n;
+  cy1 /= n;
+  cy2 /= n;
+  cy3 /= n;
 
   double q11 = 0, q22 = 0, q33 = 0, q44 = 0, q12 = 0, q13 = 0, q14 = 0, q23 = 0, q24 = 0,
          q34 = 0;
   for (int i = 0; i < n; ++i) {
-    const double x1 = x[3 * i] - cx[0], x2 = x[3 * i + 1] - cx[1], x3 = x[3 * i + 2] - cx[2];
-    const double y1 = y[3 * i] - cy[0], y2 = y[3 * i + 1] - cy[1], y3 = y[3 * i + 2] - cy[2];
+    const float* xi = x + 3 * i;
+    const float* yi = y + 3 * i;
+    const double x1 = xi[0] - cx1, x2 = xi[1] - cx2, x3 = xi[2] - cx3;
+    const double y1 = yi[0] - cy1, y2 = yi[1] - cy2, y3 = yi[2] - cy3;
     const double m1 = y1 - x1, m2 = y2 - x2, m3 = y3 - x3;
     const double p1 = x1 + y1, p2 = x2 + y2, p3 = x3 + y3;
     q11 += m1 * m1 + m2 * m2 + m3 * m3;
@@ -140,39 +287,44 @@ inline int quaternion_fit(const float* x, const float* y, int n, float& e, float
   }
 
   // The matrix goes to the eigen decomposition in single precision.
-  float a[16] = {
+  const float a[16] = {
       float(q11), float(q12), float(q13), float(q14),  //
       float(q12), float(q22), float(q23), float(q24),  //
       float(q13), float(q23), float(q33), float(q34),  //
       float(q14), float(q24), float(q34), float(q44)};
-  float d[4], v[16], b[4], z[4];
+  float d[4], v[16];
   int nrot = 0;
-  const int ierr = jacobi_sweeps<4>(a, 4, 4, d, v, nrot, b, z);
+  const int ierr = jacobi4(a, d, v, nullptr, nrot);
   if (ierr != 0) [[unlikely]] {
     report("In JACOBI - cannot superimpose coordinates");
     return ierr;
   }
 
-  // Eigenvalues in descending order, eigenvectors moving with them; of equal
-  // values the later one moves forward.
+  // Eigenvalues in descending order, eigenvectors moving with them: for
+  // positions 1 to 3 the largest of the rest moves forward, of equal values
+  // the later one. Only the order is tracked; the smallest value and its
+  // eigenvector end in position 4.
+  int order[4] = {0, 1, 2, 3};
+#pragma GCC unroll 3
   for (int k = 0; k < 3; ++k) {
     int m = k;
-    for (int j = k + 1; j < 4; ++j)
-      if (d[j] >= d[m]) m = j;
-    if (m != k) {
-      const float dk = d[k];
-      d[k] = d[m];
-      d[m] = dk;
-      for (int i = 0; i < 4; ++i) {
-        const float vk = v[i + 4 * k];
-        v[i + 4 * k] = v[i + 4 * m];
-        v[i + 4 * m] = vk;
-      }
+    float best = d[k];
+#pragma GCC unroll 3
+    for (int j = k + 1; j < 4; ++j) {
+      const bool later = d[j] >= best;
+      best = later ? d[j] : best;
+      m = later ? j : m;
     }
+    d[m] = d[k];
+    d[k] = best;
+    const int ok = order[k];
+    order[k] = order[m];
+    order[m] = ok;
   }
 
   e = d[3];
-  const float q0 = v[12], q1 = v[13], q2 = v[14], q3 = v[15];
+  const float* qv = v + 4 * order[3];
+  const float q0 = qv[0], q1 = qv[1], q2 = qv[2], q3 = qv[3];
   u[0] = q0 * q0 + q1 * q1 - q2 * q2 - q3 * q3;
   u[1] = 2.0f * (q1 * q2 - q0 * q3);
   u[2] = 2.0f * (q1 * q3 + q0 * q2);
@@ -183,9 +335,10 @@ inline int quaternion_fit(const float* x, const float* y, int n, float& e, float
   u[7] = 2.0f * (q2 * q3 + q0 * q1);
   u[8] = q0 * q0 + q3 * q3 - q1 * q1 - q2 * q2;
 
-  const float c1 = float(cx[0]), c2 = float(cx[1]), c3 = float(cx[2]);
-  for (int i = 0; i < 3; ++i)
-    t[i] = float(cy[i]) - (u[i] * c1 + u[i + 3] * c2 + u[i + 6] * c3);
+  const float c1 = float(cx1), c2 = float(cx2), c3 = float(cx3);
+  t[0] = float(cy1) - (u[0] * c1 + u[3] * c2 + u[6] * c3);
+  t[1] = float(cy2) - (u[1] * c1 + u[4] * c2 + u[7] * c3);
+  t[2] = float(cy3) - (u[2] * c1 + u[5] * c2 + u[8] * c3);
   return 0;
 }
 
@@ -202,7 +355,7 @@ int JACOBI(float* a, int n, int np, float* d, float* v, int& nrot) {
   }
   float b[kJacobiMaxOrder];
   float z[kJacobiMaxOrder];
-  if (n == 4 && np == 4) return jacobi_sweeps<4>(a, n, np, d, v, nrot, b, z);
+  if (n == 4 && np == 4) return jacobi4(a, d, v, a, nrot);
   return jacobi_sweeps<0>(a, n, np, d, v, nrot, b, z);
 }
 
