@@ -202,7 +202,8 @@ int write_line() {
   return kOk;
 }
 
-// Builds nothing; writes the line built and reports a failure under `uo`.
+// Writes the line just built (when building gave status 0) with the given
+// prompt-hold flag; a failure of either step is reported under the uo name.
 int show(std::string_view uo, bool hold, int built) {
   state().hold = hold;
   int st = built == kOk ? write_line() : built;
