@@ -28,6 +28,11 @@ class ListStream {
     if (pos_ < rec_.size()) return static_cast<unsigned char>(rec_[pos_]);
     return single_ ? kEof : kEor;
   }
+  // The character after the next one, within the current record.
+  int peek2() {
+    if (!loaded_ || pos_ + 1 >= rec_.size()) return kEof;
+    return static_cast<unsigned char>(rec_[pos_ + 1]);
+  }
   void get() {
     if (!loaded_ && !load()) return;
     if (pos_ < rec_.size()) {
@@ -281,7 +286,16 @@ int run(ListStream& in, std::span<ReadItem> items) {
       c = in.peek();
     }
     std::size_t repeat = 1;
-    if (!g_token.empty() && c == '*') {
+    bool dot_count = false;
+    if (g_token.empty() && c == '.' && in.peek2() == '*' &&
+        (items[k].kind == ReadItem::Kind::Real || items[k].kind == ReadItem::Kind::Double)) {
+      // The runtime reads ".*" before a real as a repeat count of one.
+      in.get();
+      c = in.peek();
+      g_token.assign(1, '1');
+      dot_count = true;
+    }
+    if ((!g_token.empty() || dot_count) && c == '*') {
       long long r = 0;
       for (char d : g_token) {
         r = r * 10 + (d - '0');
@@ -313,7 +327,18 @@ int run(ListStream& in, std::span<ReadItem> items) {
       g_rep_quoted = quoted;
       g_rep_kind = items[k].kind;
     }
-    if (k + 1 < items.size()) eat_separator(in);
+    if (k + 1 < items.size()) {
+      if (items[k].kind == ReadItem::Kind::Logical && !quoted && g_token.size() > 1 &&
+          g_token[0] != '.') {
+        // A logical written as a word ("true", "Txyz"): the runtime takes
+        // only the one character after it as the separator, so "Txyz ,5"
+        // leaves an empty item before the 5.
+        int s = in.peek();
+        if (is_blank(s) || is_sep(s) || s == kEor) in.get();
+      } else {
+        eat_separator(in);
+      }
+    }
   }
   return 0;
 }
