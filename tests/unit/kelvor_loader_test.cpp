@@ -1,0 +1,176 @@
+// kelvor's database loader and SSE file writer, run in-process on files in
+// a scratch folder: slot reuse, skip mode, limits, and files written by EX
+// read back unchanged.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "capacities.h"
+#include "core/frame.h"
+#include "core/units.h"
+#include "core_session.h"
+#include "loader.h"
+#include "model.h"
+#include "sse_writer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kelvor_loader_test_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& name, const std::string& text) {
+    const fs::path p = dir_ / name;
+    std::ofstream(p) << text;
+    return p.string();
+  }
+
+  // Loads the text as a database; returns the terminal output.
+  std::string load(const std::string& text, kelvor::Database& db, bool skip = false) {
+    zvtest::Session session("");
+    EXPECT_EQ(zv::unit_open(kelvor::kUnitLibrary, write("db.lib", text), zv::UnitMode::Read), 0);
+    kelvor::load_database(db, kelvor::LoadOptions{false, skip});
+    return session.out();
+  }
+
+  fs::path dir_;
+};
+
+std::string element(const char* kw, const char* name, int nres = 5) {
+  return std::string(kw) + " '" + name + "' 'A1' 'A9' " + std::to_string(nres) +
+         " 1.5 -2.25 3.125 10.0 20.0 -30.0\n";
+}
+
+TEST_F(LoaderTest, EmptyEntriesAreOverwrittenAndTheLastDropped) {
+  auto db = std::make_unique<kelvor::Database>();
+  const std::string out = load(
+      "MOL    1one\n" + element("ALPHA ", "A1") + "ENDMOL\n"
+      "MOL    2empty\nNOTE   nothing here\nENDMOL\n"
+      "MOL    3three\n" + element("BETA  ", "B1") + element("BETA  ", "B2") + "ENDMOL\n"
+      "MOL    4empty\nENDMOL\n",
+      *db);
+  ASSERT_EQ(db->nentries, 2);
+  EXPECT_EQ(db->entries[0].name.view(), "1one");
+  EXPECT_EQ(db->entries[1].name.view(), "3three");
+  // The note of the overwritten entry does not carry over.
+  EXPECT_EQ(db->entries[1].note.view(), "");
+  EXPECT_EQ(db->entries[1].first, 1);
+  EXPECT_EQ(db->entries[1].count, 2);
+  EXPECT_EQ(db->entries[1].type_count[1], 2);
+  EXPECT_EQ(db->total_elements(), 3);
+  EXPECT_EQ(db->nselected, 2);
+  EXPECT_FALSE(db->incomplete);
+  EXPECT_NE(out.find(" Nr of entries    : (          2) "), std::string::npos) << out;
+}
+
+TEST_F(LoaderTest, SkipModeDropsEntriesWithoutPdbFileAndReclaimsTheirElements) {
+  const std::string present = write("present.pdb", "ATOM\n");
+  auto db = std::make_unique<kelvor::Database>();
+  const std::string out = load(
+      "MOL    1has\nPDB    " + present + "\n" + element("ALPHA ", "A1") + "ENDMOL\n"
+      "MOL    2gone\nPDB    " + (dir_ / "absent.pdb").string() + "\n" + element("ALPHA ", "A1") +
+          element("ALPHA ", "A2") + "ENDMOL\n"
+      "MOL    3next\n" + element("BETA  ", "B1") + "ENDMOL\n",
+      *db, true);
+  ASSERT_EQ(db->nentries, 2);
+  EXPECT_EQ(db->entries[1].name.view(), "3next");
+  EXPECT_EQ(db->entries[1].pdb.view(), "???");
+  EXPECT_EQ(db->entries[1].first, 1);
+  EXPECT_EQ(db->total_elements(), 2);
+  EXPECT_EQ(db->elements[1].name.view(), "B1");
+  EXPECT_NE(out.find("PDB file does not exist; SKIP"), std::string::npos) << out;
+}
+
+TEST_F(LoaderTest, TooManyElementsInOneEntry) {
+  std::string text = "MOL    1big\n";
+  for (int k = 0; k < kelvor::kMaxElementsPerEntry + 2; ++k) text += element("ALPHA ", "A1");
+  text += "ENDMOL\nMOL    2next\n" + element("BETA  ", "B1") + "ENDMOL\n";
+  auto db = std::make_unique<kelvor::Database>();
+  const std::string out = load(text, *db);
+  ASSERT_EQ(db->nentries, 2);
+  EXPECT_EQ(db->entries[0].count, kelvor::kMaxElementsPerEntry);
+  EXPECT_EQ(db->entries[1].first, kelvor::kMaxElementsPerEntry);
+  EXPECT_TRUE(db->incomplete);
+  std::size_t n = 0;
+  for (std::size_t p = out.find("Too many elements"); p != std::string::npos;
+       p = out.find("Too many elements", p + 1)) {
+    ++n;
+  }
+  EXPECT_EQ(n, 2u);
+}
+
+TEST_F(LoaderTest, NineItemsAreFatal) {
+  auto db = std::make_unique<kelvor::Database>();
+  zvtest::Session session("");
+  ASSERT_EQ(zv::unit_open(kelvor::kUnitLibrary,
+                          write("bad.lib", "MOL    1bad\nALPHA 'A1' 'A1' 'A9' 9 0 0 0 0 0\n"),
+                          zv::UnitMode::Read),
+            0);
+  EXPECT_THROW(kelvor::load_database(*db, kelvor::LoadOptions{}), zv::Stop);
+  EXPECT_NE(session.out().find("While reading database file"), std::string::npos);
+}
+
+// A file written by EX reads back as the same elements, bit for bit.
+TEST_F(LoaderTest, ExtractedFileReadsBackUnchanged) {
+  auto db = std::make_unique<kelvor::Database>();
+  load("MOL    1rt\nNOTE   Round  Trip\nPDB    /data/rt.pdb\n" +
+           std::string("ALPHA 'A1' 'A5' 'A16' 12 1.23 -4.56 7.89 10.11 12.13 14.15\n") +
+           "BETA  ' b 2' 'A20' 'A24' 5 -999.999 9999.999 0 0.001 -0.001 123.4\n" +
+           "BETA  'B3' 'A20A' 'B124' 125 1 2 3 4 5 6\n" + "ENDMOL\n",
+       *db);
+  ASSERT_EQ(db->nentries, 1);
+  {
+    zvtest::Session session("");
+    ASSERT_EQ(zv::unit_open(kelvor::kUnitLibrary, (dir_ / "out.sse").string(), zv::UnitMode::Write), 0);
+    kelvor::write_sse_file(*db, db->entries[0], "out.sse");
+    zv::unit_close(kelvor::kUnitLibrary);
+  }
+  kelvor::Query q;
+  {
+    zvtest::Session session("");
+    ASSERT_EQ(zv::unit_open(kelvor::kUnitLibrary, (dir_ / "out.sse").string(), zv::UnitMode::Read), 0);
+    kelvor::read_query_file(q);
+  }
+  const kelvor::Entry& e = db->entries[0];
+  EXPECT_EQ(q.name.view(), "1rt");
+  EXPECT_EQ(q.note.view(), "round trip");
+  EXPECT_EQ(q.pdb.view(), "/data/rt.pdb");
+  ASSERT_EQ(q.size(), e.count);
+  for (int k = 0; k < e.count; ++k) {
+    const kelvor::Element& a = db->element(e, k);
+    const kelvor::Element& b = q.elements[k];
+    EXPECT_EQ(a.type, b.type);
+    EXPECT_EQ(a.name, b.name);
+    EXPECT_EQ(a.from, b.from);
+    EXPECT_EQ(a.to, b.to);
+    EXPECT_EQ(a.nres, b.nres);
+    EXPECT_EQ(a.head, b.head);
+    EXPECT_EQ(a.tail, b.tail);
+  }
+}
+
+TEST(SseWriter, ElementLineLayout) {
+  kelvor::ElementFields f;
+  f.name = "B2    ";
+  f.from = "A20   ";
+  f.to = "A24   ";
+  f.nres = 5;
+  const float xyz[6] = {1.0f, -2.5f, 3.0f, 100.25f, -0.001f, 0.0f};
+  std::copy(xyz, xyz + 6, f.xyz);
+  kelvor::Element e;
+  kelvor::make_element(2, f, e);
+  EXPECT_EQ(kelvor::element_record_line(e), "BETA  'B2' 'A20' 'A24' 5 1.000 -2.500 3.000 100.250 -0.001 0.000");
+  kelvor::make_element(1, f, e);
+  EXPECT_EQ(kelvor::element_record_line(e).substr(0, 11), "ALPHA 'B2' ");
+}
+
+}  // namespace
