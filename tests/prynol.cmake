@@ -32,3 +32,15 @@ foreach(pair
            COMMAND ${Python3_EXECUTABLE} ${_prynol_golden}/varsto_check.py
                    ${pdb} ${_prynol_golden}/${case}/expected/files/${sse})
 endforeach()
+
+# scripts/make-database.sh on a small folder, its library loaded by kelvor
+# when kelvor is part of the build.
+if(TARGET prynol)
+  set(_prynol_kelvor "")
+  if(TARGET kelvor)
+    set(_prynol_kelvor $<TARGET_FILE:kelvor>)
+  endif()
+  add_test(NAME prynol/make_database
+           COMMAND bash ${_prynol_golden}/make_database_test.sh $<TARGET_FILE:prynol>
+                   "${_prynol_kelvor}" ${ZV_SHARED_DIR})
+endif()
