@@ -51,8 +51,11 @@ std::string element_line(int kind, std::string_view name, std::string_view from,
 
 int write_sse(int unit, const RunState& run, SseCounts& counts) {
   counts = {};
+  // The ID is a field of four characters: a shorter one is blank padded on
+  // the right, as A4 writes a four-character variable.
+  const std::string id = zv::fit(run.mol_id, kMolIdLen);
   int err = zv::unit_write_fmt(unit, "(a1/a,1x,a4/a1/a6,1x,a4/a6,1x,a/a6,1x,a/a1)",
-                               {"!", "! === ", run.mol_id, "!", "MOL   ", run.mol_id, "NOTE  ",
+                               {"!", "! === ", id, "!", "MOL   ", id, "NOTE  ",
                                 zv::rtrim(run.note), "PDB   ", zv::rtrim(run.pdb_file), "!"});
   const Molecule& mol = run.mol;
   for (const Element& e : run.elements) {
