@@ -245,53 +245,98 @@ inline int jacobi4(const float* a, float* d, float* v, float* a_out, int& nrot) 
   return 0;
 }
 
+// Pairs of doubles, one SIMD register: the sums below run two lanes at a time,
+// each lane doing exactly the scalar operations of its element.
+typedef double Double2 __attribute__((vector_size(16)));
+
+[[gnu::always_inline]] inline Double2 pair_of(double a, double b) { return Double2{a, b}; }
+
+// The 4x4 matrix of the centred sets, accumulated in double precision. For
+// every point, with x' and y' the centred points, m = y' - x', p = x' + y':
+//   Q11 += m1^2 + m2^2 + m3^2     Q12 += p2 m3 - m2 p3    Q23 += m1 m2 - p1 p2
+//   Q22 += p2^2 + p3^2 + m1^2     Q13 += m1 p3 - p1 m3    Q24 += m1 m3 - p1 p3
+//   Q33 += p1^2 + p3^2 + m2^2     Q14 += p1 m2 - m1 p2    Q34 += m2 m3 - p2 p3
+//   Q44 += p1^2 + p2^2 + m3^2
+// The lanes hold (Q11, Q22), (Q33, Q44), (Q12, Q13), (Q14, Q23), (Q24, Q34).
+struct QuaternionMatrix {
+  double cx[3], cy[3];  // centroids
+  float a[16];          // the matrix, column by column, in single precision
+};
+
+inline void quaternion_matrix(const float* x, const float* y, int n, QuaternionMatrix& q) {
+  Double2 sx12 = {0, 0}, sy12 = {0, 0}, s3 = {0, 0};  // s3 = (x3 sum, y3 sum)
+  for (int i = 0; i < n; ++i) {
+    const float* xi = x + 3 * i;
+    const float* yi = y + 3 * i;
+    sx12 += pair_of(xi[0], xi[1]);
+    sy12 += pair_of(yi[0], yi[1]);
+    s3 += pair_of(xi[2], yi[2]);
+  }
+  const Double2 count = {double(n), double(n)};
+  const Double2 cx12 = sx12 / count, cy12 = sy12 / count, c3 = s3 / count;
+  q.cx[0] = cx12[0];
+  q.cx[1] = cx12[1];
+  q.cx[2] = c3[0];
+  q.cy[0] = cy12[0];
+  q.cy[1] = cy12[1];
+  q.cy[2] = c3[1];
+  const Double2 cx3 = {c3[0], c3[0]}, cy3 = {c3[1], c3[1]};
+
+  Double2 q11_22 = {0, 0}, q33_44 = {0, 0}, q12_13 = {0, 0}, q14_23 = {0, 0}, q24_34 = {0, 0};
+  for (int i = 0; i < n; ++i) {
+    const float* xi = x + 3 * i;
+    const float* yi = y + 3 * i;
+    const Double2 x12 = pair_of(xi[0], xi[1]) - cx12;
+    const Double2 y12 = pair_of(yi[0], yi[1]) - cy12;
+    const Double2 x3 = pair_of(xi[2], xi[2]) - cx3;
+    const Double2 y3 = pair_of(yi[2], yi[2]) - cy3;
+    const Double2 m12 = y12 - x12, p12 = x12 + y12;  // (m1, m2), (p1, p2)
+    const Double2 m3 = y3 - x3, p3 = x3 + y3;        // (m3, m3), (p3, p3)
+
+    const Double2 m1_p2 = __builtin_shufflevector(m12, p12, 0, 3);
+    const Double2 m2_p3 = __builtin_shufflevector(m12, p3, 1, 2);
+    const Double2 m3_m1 = __builtin_shufflevector(m3, m12, 0, 2);
+    q11_22 += m1_p2 * m1_p2 + m2_p3 * m2_p3 + m3_m1 * m3_m1;
+
+    const Double2 p1_p1 = __builtin_shufflevector(p12, p12, 0, 0);
+    const Double2 p3_p2 = __builtin_shufflevector(p3, p12, 0, 3);
+    const Double2 m2_m3 = __builtin_shufflevector(m12, m3, 1, 2);
+    q33_44 += p1_p1 * p1_p1 + p3_p2 * p3_p2 + m2_m3 * m2_m3;
+
+    const Double2 p2_m1 = __builtin_shufflevector(p12, m12, 1, 2);
+    const Double2 m3_p3 = __builtin_shufflevector(m3, p3, 0, 2);
+    const Double2 m2_p1 = __builtin_shufflevector(m12, p12, 1, 2);
+    const Double2 p3_m3 = __builtin_shufflevector(p3, m3, 0, 2);
+    q12_13 += p2_m1 * m3_p3 - m2_p1 * p3_m3;
+
+    const Double2 p1_m1 = __builtin_shufflevector(p12, m12, 0, 2);
+    const Double2 m2_m2 = __builtin_shufflevector(m12, m12, 1, 1);
+    const Double2 m1_p1 = __builtin_shufflevector(m12, p12, 0, 2);
+    const Double2 p2_p2 = __builtin_shufflevector(p12, p12, 1, 1);
+    q14_23 += p1_m1 * m2_m2 - m1_p1 * p2_p2;
+
+    q24_34 += m12 * m3 - p12 * p3;
+  }
+
+  const float q11 = float(q11_22[0]), q22 = float(q11_22[1]);
+  const float q33 = float(q33_44[0]), q44 = float(q33_44[1]);
+  const float q12 = float(q12_13[0]), q13 = float(q12_13[1]);
+  const float q14 = float(q14_23[0]), q23 = float(q14_23[1]);
+  const float q24 = float(q24_34[0]), q34 = float(q24_34[1]);
+  const float a[16] = {q11, q12, q13, q14, q12, q22, q23, q24,
+                       q13, q23, q33, q34, q14, q24, q34, q44};
+  for (int k = 0; k < 16; ++k) q.a[k] = a[k];
+}
+
 // The quaternion fit of x onto y.
 inline int quaternion_fit(const float* x, const float* y, int n, float& e, float* u, float* t) {
-  double cx1 = 0, cx2 = 0, cx3 = 0, cy1 = 0, cy2 = 0, cy3 = 0;
-  for (int i = 0; i < n; ++i) {
-    const float* xi = x + 3 * i;
-    const float* yi = y + 3 * i;
-    cx1 += xi[0];
-    cx2 += xi[1];
-    cx3 += xi[2];
-    cy1 += yi[0];
-    cy2 += yi[1];
-    cy3 += yi[2];
-  }
-  cx1 /= n;
-  cx2 /= n;
-  cx3 /= n;
-  cy1 /= n;
-  cy2 /= n;
-  cy3 /= n;
-
-  double q11 = 0, q22 = 0, q33 = 0, q44 = 0, q12 = 0, q13 = 0, q14 = 0, q23 = 0, q24 = 0,
-         q34 = 0;
-  for (int i = 0; i < n; ++i) {
-    const float* xi = x + 3 * i;
-    const float* yi = y + 3 * i;
-    const double x1 = xi[0] - cx1, x2 = xi[1] - cx2, x3 = xi[2] - cx3;
-    const double y1 = yi[0] - cy1, y2 = yi[1] - cy2, y3 = yi[2] - cy3;
-    const double m1 = y1 - x1, m2 = y2 - x2, m3 = y3 - x3;
-    const double p1 = x1 + y1, p2 = x2 + y2, p3 = x3 + y3;
-    q11 += m1 * m1 + m2 * m2 + m3 * m3;
-    q22 += p2 * p2 + p3 * p3 + m1 * m1;
-    q33 += p1 * p1 + p3 * p3 + m2 * m2;
-    q44 += p1 * p1 + p2 * p2 + m3 * m3;
-    q12 += p2 * m3 - m2 * p3;
-    q13 += m1 * p3 - p1 * m3;
-    q14 += p1 * m2 - m1 * p2;
-    q23 += m1 * m2 - p1 * p2;
-    q24 += m1 * m3 - p1 * p3;
-    q34 += m2 * m3 - p2 * p3;
-  }
+  QuaternionMatrix qm;
+  quaternion_matrix(x, y, n, qm);
+  const float* a = qm.a;
+  const double cx1 = qm.cx[0], cx2 = qm.cx[1], cx3 = qm.cx[2];
+  const double cy1 = qm.cy[0], cy2 = qm.cy[1], cy3 = qm.cy[2];
 
   // The matrix goes to the eigen decomposition in single precision.
-  const float a[16] = {
-      float(q11), float(q12), float(q13), float(q14),  //
-      float(q12), float(q22), float(q23), float(q24),  //
-      float(q13), float(q23), float(q33), float(q34),  //
-      float(q14), float(q24), float(q34), float(q44)};
   float d[4], v[16];
   int nrot = 0;
   const int ierr = jacobi4(a, d, v, nullptr, nrot);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/dialogue.h"
@@ -399,6 +400,90 @@ TEST(U3qion, TieRuleOfTheEigenvalueOrder) {
   }
 }
 
+// The fit written out plainly, operation by operation as documented, with the
+// general-order Jacobi path (leading dimension 5): the reference for the bits
+// of the optimised code.
+void plain_quaternion_matrix(const float* x, const float* y, int n, double cx[3], double cy[3],
+                             float* a) {
+  for (int j = 0; j < 3; ++j) {
+    cx[j] = cy[j] = 0;
+    for (int i = 0; i < n; ++i) {
+      cx[j] += x[3 * i + j];
+      cy[j] += y[3 * i + j];
+    }
+    cx[j] /= n;
+    cy[j] /= n;
+  }
+  double q[4][4] = {};
+  for (int i = 0; i < n; ++i) {
+    double m[3], p[3];
+    for (int j = 0; j < 3; ++j) {
+      const double xc = x[3 * i + j] - cx[j], yc = y[3 * i + j] - cy[j];
+      m[j] = yc - xc;
+      p[j] = xc + yc;
+    }
+    q[0][0] += m[0] * m[0] + m[1] * m[1] + m[2] * m[2];
+    q[1][1] += p[1] * p[1] + p[2] * p[2] + m[0] * m[0];
+    q[2][2] += p[0] * p[0] + p[2] * p[2] + m[1] * m[1];
+    q[3][3] += p[0] * p[0] + p[1] * p[1] + m[2] * m[2];
+    q[0][1] += p[1] * m[2] - m[1] * p[2];
+    q[0][2] += m[0] * p[2] - p[0] * m[2];
+    q[0][3] += p[0] * m[1] - m[0] * p[1];
+    q[1][2] += m[0] * m[1] - p[0] * p[1];
+    q[1][3] += m[0] * m[2] - p[0] * p[2];
+    q[2][3] += m[1] * m[2] - p[1] * p[2];
+  }
+  for (int i = 0; i < 4; ++i)
+    for (int j = i; j < 4; ++j) a[i + 4 * j] = a[j + 4 * i] = float(q[i][j]);
+}
+
+int plain_u3qion(const float* x, const float* y, int n, float& e, float* u, float* t) {
+  double cx[3], cy[3];
+  float q[16];
+  plain_quaternion_matrix(x, y, n, cx, cy, q);
+  float a[25] = {}, d[4], v[25];
+  for (int j = 0; j < 4; ++j)
+    for (int i = 0; i < 4; ++i) a[i + 5 * j] = q[i + 4 * j];
+  int nrot = 0;
+  if (const int ierr = zv::JACOBI(a, 4, 5, d, v, nrot); ierr != 0) return ierr;
+  for (int k = 0; k < 3; ++k) {
+    int m = k;
+    for (int j = k + 1; j < 4; ++j)
+      if (d[j] >= d[m]) m = j;
+    std::swap(d[k], d[m]);
+    for (int i = 0; i < 4; ++i) std::swap(v[i + 5 * k], v[i + 5 * m]);
+  }
+  e = d[3];
+  const float q0 = v[15], q1 = v[16], q2 = v[17], q3 = v[18];
+  const float rot[9] = {q0 * q0 + q1 * q1 - q2 * q2 - q3 * q3, 2 * (q1 * q2 - q0 * q3),
+                        2 * (q1 * q3 + q0 * q2),               2 * (q1 * q2 + q0 * q3),
+                        q0 * q0 + q2 * q2 - q1 * q1 - q3 * q3, 2 * (q2 * q3 - q0 * q1),
+                        2 * (q1 * q3 - q0 * q2),               2 * (q2 * q3 + q0 * q1),
+                        q0 * q0 + q3 * q3 - q1 * q1 - q2 * q2};
+  std::copy(rot, rot + 9, u);
+  for (int i = 0; i < 3; ++i)
+    t[i] = float(cy[i]) - (u[i] * float(cx[0]) + u[i + 3] * float(cx[1]) + u[i + 6] * float(cx[2]));
+  return 0;
+}
+
+TEST(U3qion, GivesTheBitsOfThePlainArithmetic) {
+  std::mt19937 rng(31337u);
+  const Shape shapes[] = {Shape::kCloud, Shape::kPlanar, Shape::kNearlyCollinear, Shape::kUnrelated};
+  int compared = 0, mismatches = 0;
+  for (int k = 0; k < 2000; ++k) {
+    const int n = k % 10 == 0 ? 3 + k % 400 : 3 + k % 12;
+    const Pair p = make_pair(rng, shapes[k % 4], n, k % 3 == 0 ? 9999 : 20, k % 3 == 1 ? 9950 : 0,
+                             (k / 4) % 3 == 0 ? 0.0 : 0.4);
+    float e1 = 0, u1[9], t1[3], e2 = 0, u2[9], t2[3];
+    ASSERT_EQ(zv::U3QION(p.xyz2.data(), p.xyz1.data(), n, 1, e1, u1, t1), 0);
+    ASSERT_EQ(plain_u3qion(p.xyz2.data(), p.xyz1.data(), n, e2, u2, t2), 0);
+    mismatches += std::memcmp(&e1, &e2, sizeof e1) != 0 || std::memcmp(u1, u2, sizeof u1) != 0 ||
+                  std::memcmp(t1, t2, sizeof t1) != 0;
+    ++compared;
+  }
+  EXPECT_EQ(mismatches, 0) << "of " << compared;
+}
+
 // Column-major access to a matrix with leading dimension np.
 struct Matrix {
   int n, np;
@@ -518,37 +603,12 @@ TEST(Jacobi, FourByFourMatchesGeneralOrderBitForBit) {
     std::array<float, 16> m{};
     const int kind = k % 5;
     if (kind == 0 || kind == 1) {
-      // The fit's own matrix, built the way U3QION builds it.
+      // The fit's own matrix.
       const int n = 3 + k % 17;
       const Pair p = make_pair(rng, kind == 0 ? Shape::kCloud : Shape::kNearlyCollinear, n, 20,
                                kind == 0 ? 0 : 9950, k % 3 == 0 ? 0.0 : 0.5);
-      double c1[3] = {0, 0, 0}, c2[3] = {0, 0, 0};
-      for (int i = 0; i < n; ++i)
-        for (int j = 0; j < 3; ++j) {
-          c1[j] += p.xyz2[3 * i + j];
-          c2[j] += p.xyz1[3 * i + j];
-        }
-      double q[4][4] = {};
-      for (int i = 0; i < n; ++i) {
-        double mm[3], pp[3];
-        for (int j = 0; j < 3; ++j) {
-          const double x = p.xyz2[3 * i + j] - c1[j] / n, y = p.xyz1[3 * i + j] - c2[j] / n;
-          mm[j] = y - x;
-          pp[j] = x + y;
-        }
-        q[0][0] += mm[0] * mm[0] + mm[1] * mm[1] + mm[2] * mm[2];
-        q[1][1] += pp[1] * pp[1] + pp[2] * pp[2] + mm[0] * mm[0];
-        q[2][2] += pp[0] * pp[0] + pp[2] * pp[2] + mm[1] * mm[1];
-        q[3][3] += pp[0] * pp[0] + pp[1] * pp[1] + mm[2] * mm[2];
-        q[0][1] += pp[1] * mm[2] - mm[1] * pp[2];
-        q[0][2] += mm[0] * pp[2] - pp[0] * mm[2];
-        q[0][3] += pp[0] * mm[1] - mm[0] * pp[1];
-        q[1][2] += mm[0] * mm[1] - pp[0] * pp[1];
-        q[1][3] += mm[0] * mm[2] - pp[0] * pp[2];
-        q[2][3] += mm[1] * mm[2] - pp[1] * pp[2];
-      }
-      for (int i = 0; i < 4; ++i)
-        for (int j = i; j < 4; ++j) m[i + 4 * j] = m[j + 4 * i] = float(q[i][j]);
+      double cx[3], cy[3];
+      plain_quaternion_matrix(p.xyz2.data(), p.xyz1.data(), n, cx, cy, m.data());
     } else {
       const float scale = std::ldexp(1.0f, exponent(rng));
       for (int i = 0; i < 4; ++i)
