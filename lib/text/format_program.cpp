@@ -469,8 +469,10 @@ const Program& cached_format(std::string_view fmt) {
 std::size_t format_cache_size() { return cache().size(); }
 
 const Tok& FormatCursor::next() {
+  static const Tok kEnd;
   const auto& toks = prog_->toks;
   while (true) {
+    if (++steps_ > kMaxStepsWithoutData) return kEnd;
     if (data_left_ > 0) {
       --data_left_;
       return toks[static_cast<std::size_t>(pc_ - 1)];

@@ -50,6 +50,13 @@ struct Program {
   std::string message;         // gfortran's message for the error
 };
 
+// Limits that keep absurd formats from exhausting memory or time (the
+// runtime would try, and fail much later): a record longer than this is an
+// end-of-record error, and a format that goes this many steps without
+// reaching a data item is rejected (e.g. "(999999999(999999999(/)))").
+inline constexpr long long kMaxRecordLength = 1LL << 20;
+inline constexpr long kMaxStepsWithoutData = 1L << 20;
+
 // Deepest group nesting an engine supports (deeper formats are rejected with
 // iostat 5006 instead of overrunning a fixed cursor stack).
 inline constexpr int kMaxFormatDepth = 64;
@@ -73,12 +80,18 @@ std::size_t format_cache_size();
 class FormatCursor {
  public:
   explicit FormatCursor(const Program& p) : prog_(&p) {}
+  // The next descriptor; Op::End also when the step limit was passed (then
+  // overrun() is true).
   const Tok& next();
   // Restarts at the reversion point (the last top-level group, or the start).
   void revert();
+  // A data item was transferred: the step budget starts again.
+  void item_done() { steps_ = 0; }
+  bool overrun() const { return steps_ > kMaxStepsWithoutData; }
 
  private:
   const Program* prog_;
+  long steps_ = 0;
   int pc_ = 0;
   int data_left_ = 0;   // remaining repeats of the data descriptor at pc_-1
   int depth_ = 0;

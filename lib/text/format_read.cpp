@@ -358,6 +358,7 @@ int run(const text::Program& prog, Input& in, std::span<ReadItem> items, const R
   while (true) {
     const Tok& t = cur.next();
     if (t.op == Op::End) {
+      if (cur.overrun()) return read_error(kIostatBadFormat, "Format goes on without reaching a data item");
       if (next >= items.size()) return 0;
       if (reverted && !data_in_pass) {
         return read_error(kIostatBadFormat, "Insufficient data descriptors in format after reversion");
@@ -376,6 +377,7 @@ int run(const text::Program& prog, Input& in, std::span<ReadItem> items, const R
       if (int rc = in.need_record(); rc != 0) return rc;
       if (int rc = read_item(in, t, items[next], next, zero, scale); rc != 0) return rc;
       ++next;
+      cur.item_done();
       continue;
     }
     switch (t.op) {

@@ -62,23 +62,24 @@ class Writer {
   Writer(std::string* recs, int n, int width, bool scalar)
       : recs_(recs), nrec_(n), width_(width), scalar_(scalar) {}
 
-  int pos = 0;  // column of the next field (0-based, from this WRITE's start)
+  long long pos = 0;  // column of the next field (0-based, from this WRITE's start)
   bool seen_dollar = false;
 
   bool internal() const { return recs_ != nullptr; }
 
   // Writes n characters at pos; 0 or -2 (internal record too short).
   int put(const char* s, int n) {
+    if (pos + n > text::kMaxRecordLength) return set_error(kIostatEndOfRecord, "End of record");
     if (internal()) {
       std::string& r = recs_[cur_];
       if (pos + n > width_) {
         // The runtime fills the gap up to the field, then fails.
-        int fill = pos < width_ ? pos : width_;
+        int fill = pos < width_ ? static_cast<int>(pos) : width_;
         for (int i = len_; i < fill; ++i) r[static_cast<std::size_t>(i)] = ' ';
         if (fill > len_) len_ = fill;
         return set_error(kIostatEndOfRecord, "End of record");
       }
-      for (int i = len_; i < pos; ++i) r[static_cast<std::size_t>(i)] = ' ';
+      for (long long i = len_; i < pos; ++i) r[static_cast<std::size_t>(i)] = ' ';
       r.replace(static_cast<std::size_t>(pos), static_cast<std::size_t>(n), s,
                 static_cast<std::size_t>(n));
     } else {
@@ -91,7 +92,7 @@ class Writer {
       o.append(s + over, static_cast<std::size_t>(n) - over);
     }
     pos += n;
-    if (pos > len_) len_ = pos;
+    if (pos > len_) len_ = static_cast<int>(pos);
     return 0;
   }
 
@@ -133,7 +134,13 @@ class Writer {
     return 0;
   }
 
-  void tab_to(int col) { pos = col < 0 ? 0 : col; }
+  // Moves to a column; kept within reach of the record limit so that the
+  // arithmetic cannot overflow (a field there is then an error).
+  void tab_to(long long col) {
+    if (col < 0) col = 0;
+    if (col > text::kMaxRecordLength) col = text::kMaxRecordLength + 1;
+    pos = col;
+  }
 
  private:
   void pad() {
@@ -159,6 +166,10 @@ int put_field(Writer& wr) { return wr.put(g_field.data(), static_cast<int>(g_fie
 int write_item(Writer& wr, const Tok& t, const FmtItem& it, std::size_t index, int scale,
                SignMode sign) {
   using K = FmtItem::Kind;
+  if (t.w > text::kMaxRecordLength ||
+      (t.w == 0 && (t.d > text::kMaxRecordLength || t.e > text::kMaxRecordLength))) {
+    return set_error(kIostatEndOfRecord, "End of record");
+  }
   switch (t.op) {
     case Op::I: case Op::B: case Op::O: case Op::Z:
       if (it.kind != K::Int) return type_error("INTEGER", index, it.kind);
@@ -261,6 +272,7 @@ int run_format(Writer& wr, const text::Program& prog, std::span<const FmtItem> i
   while (true) {
     const Tok& t = cur.next();
     if (t.op == Op::End) {
+      if (cur.overrun()) return set_error(kIostatBadFormat, "Format goes on without reaching a data item");
       if (next >= items.size()) break;
       // Items are left: format reversion. A new record starts at once, so
       // that X and literals before the next item land in it. A format
@@ -281,6 +293,7 @@ int run_format(Writer& wr, const text::Program& prog, std::span<const FmtItem> i
       data_in_pass = true;
       if (int rc = write_item(wr, t, items[next], next, scale, sign); rc != 0) return rc;
       ++next;
+      cur.item_done();
       continue;
     }
     int rc = 0;
@@ -293,7 +306,7 @@ int run_format(Writer& wr, const text::Program& prog, std::span<const FmtItem> i
         break;
       case Op::X:
       case Op::TR:
-        wr.pos += t.w;
+        wr.tab_to(wr.pos + t.w);
         break;
       case Op::T:
         wr.tab_to(t.w - 1);

@@ -17,6 +17,11 @@ using text::read_error_item;
 constexpr int kEof = -1;  // end of the input
 constexpr int kEor = -2;  // end of a record (external input): a separator
 
+bool is_blank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool is_sep(int c) { return c == ',' || c == ';'; }
+// Ends an unquoted value.
+bool ends_value(int c) { return c < 0 || is_blank(c) || is_sep(c) || c == '/'; }
+
 // Characters of one line, or of the records of a sequential file.
 class ListStream {
  public:
@@ -28,6 +33,25 @@ class ListStream {
     if (pos_ < rec_.size()) return static_cast<unsigned char>(rec_[pos_]);
     return single_ ? kEof : kEor;
   }
+  // Position in the current record, and the characters since such a mark:
+  // an unquoted value never spans records, so it is read as a view.
+  std::size_t mark() {
+    if (!loaded_) load();
+    return pos_;
+  }
+  std::string_view since(std::size_t m) const {
+    return m <= pos_ ? rec_.substr(m, pos_ - m) : std::string_view();
+  }
+  // Skips the characters of an unquoted value (or digits only).
+  void skip_value(bool digits_only) {
+    if (!loaded_ && !load()) return;
+    while (pos_ < rec_.size()) {
+      unsigned char c = static_cast<unsigned char>(rec_[pos_]);
+      if (digits_only ? !(c >= '0' && c <= '9') : ends_value(c)) break;
+      ++pos_;
+    }
+  }
+
   // The character after the next one, within the current record.
   int peek2() {
     if (!loaded_ || pos_ + 1 >= rec_.size()) return kEof;
@@ -62,10 +86,6 @@ class ListStream {
   bool eof_ = false;
 };
 
-bool is_blank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool is_sep(int c) { return c == ',' || c == ';'; }
-// Ends an unquoted value.
-bool ends_value(int c) { return c < 0 || is_blank(c) || is_sep(c) || c == '/'; }
 
 std::string g_token;  // the current value's characters, reused
 std::string g_rep;    // the value of a pending r*v
@@ -103,13 +123,6 @@ void skip_blanks(ListStream& in) {
 void eat_separator(ListStream& in) {
   while (is_blank(in.peek())) in.get();
   if (is_sep(in.peek())) in.get();
-}
-
-void read_unquoted(ListStream& in) {
-  while (!ends_value(in.peek())) {
-    g_token.push_back(static_cast<char>(in.peek()));
-    in.get();
-  }
 }
 
 // A quoted string (the opening quote is next). Doubled quotes stand for one;
@@ -276,35 +289,30 @@ int run(ListStream& in, std::span<ReadItem> items) {
       in.get();
       continue;
     }
-    g_token.clear();
     bool text_item = items[k].kind == ReadItem::Kind::Text;
     bool quoted = false;
     // A repeat count is digits followed by '*'.
-    while (c >= '0' && c <= '9') {
-      g_token.push_back(static_cast<char>(c));
-      in.get();
-      c = in.peek();
-    }
+    std::size_t start = in.mark();
+    in.skip_value(true);
+    std::string_view digits = in.since(start);
+    c = in.peek();
     std::size_t repeat = 1;
-    bool dot_count = false;
-    if (g_token.empty() && c == '.' && in.peek2() == '*' &&
+    if (digits.empty() && c == '.' && in.peek2() == '*' &&
         (items[k].kind == ReadItem::Kind::Real || items[k].kind == ReadItem::Kind::Double)) {
       // The runtime reads ".*" before a real as a repeat count of one.
       in.get();
       c = in.peek();
-      g_token.assign(1, '1');
-      dot_count = true;
+      digits = "1";
     }
-    if ((!g_token.empty() || dot_count) && c == '*') {
+    if (!digits.empty() && c == '*') {
       long long r = 0;
-      for (char d : g_token) {
+      for (char d : digits) {
         r = r * 10 + (d - '0');
         if (r > 1000000000LL) r = 1000000000LL;
       }
       if (r == 0) return read_error_item(kIostatBadValue, "Zero repeat count in item ", k, " of list input");
       in.get();
       repeat = static_cast<std::size_t>(r);
-      g_token.clear();
       c = in.peek();
       if (ends_value(c) || c == kEor) {  // r*: r empty items
         rep_left = repeat - 1;
@@ -312,24 +320,29 @@ int run(ListStream& in, std::span<ReadItem> items) {
         if (k + 1 < items.size()) eat_separator(in);
         continue;
       }
+      start = in.mark();
     }
-    if (g_token.empty() && text_item && (c == '\'' || c == '"')) {
+    std::string_view value;
+    if (start == in.mark() && text_item && (c == '\'' || c == '"')) {
       quoted = true;
+      g_token.clear();
       if (!read_quoted(in)) return read_error_item(kIostatBadValue, "Invalid string input in item ", k, "");
+      value = g_token;
     } else {
-      read_unquoted(in);
+      in.skip_value(false);
+      value = in.since(start);
     }
-    if (int rc = assign(items[k], g_token, quoted, k); rc != 0) return rc;
+    if (int rc = assign(items[k], value, quoted, k); rc != 0) return rc;
     if (repeat > 1) {
       rep_left = repeat - 1;
       rep_null = false;
-      g_rep = g_token;
+      g_rep.assign(value);
       g_rep_quoted = quoted;
       g_rep_kind = items[k].kind;
     }
     if (k + 1 < items.size()) {
-      if (items[k].kind == ReadItem::Kind::Logical && !quoted && g_token.size() > 1 &&
-          g_token[0] != '.') {
+      if (items[k].kind == ReadItem::Kind::Logical && !quoted && value.size() > 1 &&
+          value[0] != '.') {
         // A logical written as a word ("true", "Txyz"): the runtime takes
         // only the one character after it as the separator, so "Txyz ,5"
         // leaves an empty item before the 5.

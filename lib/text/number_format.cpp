@@ -16,6 +16,7 @@ std::string g_conv;
 std::string g_int;
 std::string g_frac;
 std::string g_digits;
+std::string g_exp;
 
 void stars(std::string& f, int w) { f.assign(static_cast<std::size_t>(w < 1 ? 1 : w), '*'); }
 
@@ -151,7 +152,7 @@ void field_fixed(std::string& f, double v, int w, int d, int scale, SignMode sig
 // Exponent text: letter, sign and digits, following the runtime: two digits
 // with the letter, three without it, or e digits with Ee. False if it does
 // not fit.
-bool exponent_text(char* out, int& n, int x, char letter, bool has_e, int e, bool minimal) {
+bool exponent_text(std::string& out, int x, char letter, bool has_e, int e, bool minimal) {
   int ax = std::abs(x);
   char sg = x < 0 ? '-' : '+';
   char dig[16];
@@ -160,7 +161,7 @@ bool exponent_text(char* out, int& n, int x, char letter, bool has_e, int e, boo
     dig[nd++] = static_cast<char>('0' + ax % 10);
     ax /= 10;
   } while (ax > 0);
-  n = 0;
+  out.clear();
   int width;
   bool letter_on = true;
   if (has_e) {
@@ -176,10 +177,10 @@ bool exponent_text(char* out, int& n, int x, char letter, bool has_e, int e, boo
   } else {
     return false;
   }
-  if (letter_on) out[n++] = letter;
-  out[n++] = sg;
-  for (int i = width; i > nd; --i) out[n++] = '0';
-  while (nd > 0) out[n++] = dig[--nd];
+  if (letter_on) out.push_back(letter);
+  out.push_back(sg);
+  if (width > nd) out.append(static_cast<std::size_t>(width - nd), '0');
+  while (nd > 0) out.push_back(dig[--nd]);
   return true;
 }
 
@@ -193,6 +194,10 @@ int field_exp(std::string& f, double v, bool single, const Tok& t, int scale, Si
   if ((t.op == Op::E || t.op == Op::D || t.op == Op::G) && (k <= -d || k >= d + 2)) {
     f.clear();
     return kBadFormat;
+  }
+  if (w > 0 && t.has_e && t.e + 2 > w) {  // not even the exponent fits
+    stars(f, w);
+    return 0;
   }
   int x = 0;  // printed exponent
   g_int.clear();
@@ -241,16 +246,17 @@ int field_exp(std::string& f, double v, bool single, const Tok& t, int scale, Si
       lead0_allowed = true;
     }
   }
-  char ex[24];
-  int exn = 0;
+  std::string& ex = g_exp;
+  ex.clear();
   if (w == 0 && x == 0 && !t.has_e) {
     // The minimal form leaves out an exponent of zero, as the runtime does.
-  } else if (!exponent_text(ex, exn, x, letter, t.has_e, t.e, w == 0)) {
+  } else if (!exponent_text(ex, x, letter, t.has_e, t.e, w == 0)) {
     stars(f, w);
     return 0;
   }
   char s = sign_char(neg, sign);
   int slen = s != '\0' ? 1 : 0;
+  int exn = static_cast<int>(ex.size());
   int body = static_cast<int>(g_int.size() + 1 + g_frac.size()) + exn;
   bool lead0 = lead0_allowed && slen + body + 1 <= (w == 0 ? minimal_limit(single) : w);
   int total = slen + body + (lead0 ? 1 : 0);
@@ -265,7 +271,7 @@ int field_exp(std::string& f, double v, bool single, const Tok& t, int scale, Si
   f += g_int;
   f.push_back('.');
   f += g_frac;
-  f.append(ex, static_cast<std::size_t>(exn));
+  f += ex;
   return 0;
 }
 
@@ -413,6 +419,15 @@ void field_integer(std::string& f, std::int64_t v, const Tok& t, SignMode sign) 
 }
 
 int field_real(std::string& f, double v, bool single, const Tok& t, int scale, SignMode sign) {
+  if (std::isfinite(v) && t.w > 0 && t.d >= t.w) {
+    // d decimals and a point cannot fit in w columns (nothing to convert).
+    if ((t.op == Op::E || t.op == Op::D) && (scale <= -t.d || scale >= t.d + 2)) {
+      f.clear();
+      return kBadFormat;
+    }
+    stars(f, t.w);
+    return 0;
+  }
   if (!std::isfinite(v)) {
     if ((t.op == Op::E || t.op == Op::D) && (scale <= -t.d || scale >= t.d + 2)) {
       f.clear();

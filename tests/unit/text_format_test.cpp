@@ -2,14 +2,30 @@
 // dialogue and the programs rely on.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "text/format.h"
 #include "text/format_program.h"
+#include "text/read.h"
 #include "text_tsv.h"
+
+// Counts heap allocations, to check that a line written again and again
+// allocates nothing once the buffers have grown.
+namespace {
+long g_allocations = 0;
+}
+void* operator new(std::size_t n) {
+  ++g_allocations;
+  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -224,6 +240,50 @@ TEST(TextFormat, FormatsAreParsedOnce) {
   std::size_t n = zv::text::format_cache_size();
   for (int i = 0; i < 100; ++i) ASSERT_EQ(zv::format_append(out, f, {i}), 0);
   EXPECT_EQ(zv::text::format_cache_size(), n);
+}
+
+TEST(TextFormat, SteadyStateAllocatesNothing) {
+  std::string out;
+  std::string rec;
+  const float v[3] = {1.25f, -3.5e-7f, 123456.7f};
+  auto write_all = [&] {
+    out.clear();
+    (void)zv::format_append(out, "(1x,a,3f10.1)", {"label", v[0], v[1], v[2]});
+    (void)zv::format_append(out, "(1P,E11.3,' ',G12.4,I8)", {v[1], v[2], 42});
+    zv::list_write_append(out, {7, v[0], 2.5, "text"});
+    (void)zv::format_internal(rec, 40, "(A,T20,F8.3)", {"x", v[0]});
+    int i = 0;
+    float f = 0;
+    (void)zv::format_read_line("(I5,F8.2)", "   12  1234.5", {i, f});
+    (void)zv::list_read(" 5, 2*3.5e1 ", {i, f, f});
+  };
+  write_all();
+  long before = g_allocations;
+  for (int k = 0; k < 100; ++k) write_all();
+  EXPECT_EQ(g_allocations - before, 0);
+}
+
+// Absurd formats end quickly with an error instead of exhausting memory or
+// time; a huge but valid exponent width still works.
+TEST(TextFormat, LimitsOnAbsurdFormats) {
+  auto t0 = std::chrono::steady_clock::now();
+  std::string out;
+  EXPECT_EQ(zv::format_append(out, "(999999999(999999999(/)))", {1}), zv::kIostatBadFormat);
+  EXPECT_EQ(zv::format_append(out, "(999999999(999999999()))", {}), zv::kIostatBadFormat);
+  out.clear();
+  EXPECT_EQ(zv::format_append(out, "(A100000000)", {"x"}), zv::kIostatEndOfRecord);
+  EXPECT_EQ(zv::format_append(out, "(F10.500000000)", {1.5f}), 0);
+  EXPECT_EQ(zv::format_append(out, "(500000000X,A)", {"x"}), zv::kIostatEndOfRecord);
+  int i = 0;
+  EXPECT_EQ(zv::format_read_line("(999999999(999999999(1X)),I3)", "  5", {i}), zv::kIostatBadFormat);
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(20));
+  check_cases({
+      {"(E50.4E40)", {1.5f}, "  0.1500E+0000000000000000000000000000000000000001\n"},
+      {"(E12.4E40)", {1.5f}, "************\n"},
+  });
+  out.clear();
+  ASSERT_EQ(zv::format_append(out, "(T5,A,T1000,A)", {"x", "y"}), 0);
+  EXPECT_EQ(out.size(), 1001u);
 }
 
 TEST(TextFormat, ListDirectedOutput) {
