@@ -116,10 +116,12 @@ int jacobi_sweeps(float* a, int n_run, int np_run, float* d, float* v, int& nrot
 //   and the square root of a rounded square is |theta| again;
 // - when 1 + t^2 rounds to 1, c = 1/sqrt(1) = 1, s = t and tau = t/2;
 // - the sign of t is applied without a branch.
+typedef float Float4 __attribute__((vector_size(16)));
+
 struct Jacobi4 {
   float a[4][4];  // a[p][q], upper triangle used
   float d[4], b[4], z[4];
-  float v[4][4];  // v[column][row]
+  Float4 v[4];    // the columns of v, each in one SIMD register
   int nrot;
 };
 
@@ -173,8 +175,13 @@ template <Sweeps kind, int P, int Q>
   for (int j = P + 1; j < Q; ++j) rotate(s.a[P][j], s.a[j][Q], sn, tau);
 #pragma GCC unroll 4
   for (int j = Q + 1; j < 4; ++j) rotate(s.a[P][j], s.a[Q][j], sn, tau);
-#pragma GCC unroll 4
-  for (int j = 0; j < 4; ++j) rotate(s.v[P][j], s.v[Q][j], sn, tau);
+  {
+    // The same rotation on the four rows of columns P and Q at once.
+    const Float4 vp = s.v[P], vq = s.v[Q];
+    const Float4 s4 = {sn, sn, sn, sn}, tau4 = {tau, tau, tau, tau};
+    s.v[P] = vp - s4 * (vq + vp * tau4);
+    s.v[Q] = vq + s4 * (vp - vq * tau4);
+  }
   ++s.nrot;
 }
 
@@ -215,11 +222,14 @@ inline int jacobi4(const float* a, float* d, float* v, float* a_out, int& nrot) 
 #pragma GCC unroll 4
     for (int i = 0; i < 4; ++i) {
       s.a[i][j] = a[i + 4 * j];
-      s.v[j][i] = i == j ? 1.0f : 0.0f;
     }
     s.b[j] = s.d[j] = a[5 * j];
     s.z[j] = 0.0f;
   }
+  s.v[0] = Float4{1, 0, 0, 0};
+  s.v[1] = Float4{0, 1, 0, 0};
+  s.v[2] = Float4{0, 0, 1, 0};
+  s.v[3] = Float4{0, 0, 0, 1};
   s.nrot = 0;
   bool converged = jacobi4_sweep<Sweeps::kFirst>(s) || jacobi4_sweep<Sweeps::kFirst>(s) ||
                    jacobi4_sweep<Sweeps::kFirst>(s) || jacobi4_sweep<Sweeps::kFourth>(s);
