@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -38,17 +39,12 @@ inline void rotate(float& g_ref, float& h_ref, float s, float tau) {
   h_ref = h + s * (g - h * tau);
 }
 
-// The cyclic Jacobi method. With N > 0 the order and the leading dimension are
-// N, known at compile time (the 4x4 quaternion matrix); with N == 0 they are n
-// and np. Both instances perform the same operations in the same order, so
-// their results are identical bit for bit. b and z are work vectors of n.
-template <int N>
-int jacobi_sweeps(float* a, int n_run, int np_run, float* d, float* v, int& nrot, float* b,
-                  float* z) {
-  const int n = N > 0 ? N : n_run;
-  const int np = N > 0 ? N : np_run;
-  auto A = [a, np](int i, int j) -> float& { return a[i + j * np]; };
-  auto V = [v, np](int i, int j) -> float& { return v[i + j * np]; };
+// The cyclic Jacobi method for any order n (leading dimension np); b and z are
+// work vectors of n.
+int jacobi_sweeps(float* a, int n, int np, float* d, float* v, int& nrot, float* b, float* z) {
+  const std::ptrdiff_t ld = np;
+  auto A = [a, ld](int i, int j) -> float& { return a[i + j * ld]; };
+  auto V = [v, ld](int i, int j) -> float& { return v[i + j * ld]; };
 
   for (int j = 0; j < n; ++j) {
     for (int i = 0; i < n; ++i) V(i, j) = i == j ? 1.0f : 0.0f;
@@ -107,13 +103,14 @@ int jacobi_sweeps(float* a, int n_run, int np_run, float* d, float* v, int& nrot
   return -1;
 }
 
-// The same method for the 4x4 quaternion matrix, unrolled so that the matrix,
-// the eigenvectors and the work vectors stay in registers, with separate code
-// for sweeps 1-3, sweep 4 and the later sweeps so that each has its own
-// branch history. It performs the operations of jacobi_sweeps in the same
+// The same method for the 4x4 quaternion matrix, unrolled so that the matrix
+// and the work vectors stay in registers and the eigenvector columns are
+// rotated four rows at a time, with separate code for sweeps 1-3, sweep 4 and
+// the later sweeps. It performs the operations of jacobi_sweeps in the same
 // order, with exact shortcuts that give the same bits:
 // - when theta^2 is at least 2^25 (and finite), 1 + theta^2 rounds to theta^2,
-//   and the square root of a rounded square is |theta| again;
+//   and the square root of that rounded square is |theta| again (checked for
+//   every such float);
 // - when 1 + t^2 rounds to 1, c = 1/sqrt(1) = 1, s = t and tau = t/2;
 // - the sign of t is applied without a branch.
 typedef float Float4 __attribute__((vector_size(16)));
@@ -213,7 +210,7 @@ template <Sweeps kind>
 }
 
 // Eigen decomposition of the 4x4 matrix a (column by column); same results
-// and status as jacobi_sweeps<4>. a_out, if given, receives the matrix with
+// and status as jacobi_sweeps. a_out, if given, receives the matrix with
 // its upper triangle destroyed.
 inline int jacobi4(const float* a, float* d, float* v, float* a_out, int& nrot) {
   Jacobi4 s;
@@ -411,7 +408,7 @@ int JACOBI(float* a, int n, int np, float* d, float* v, int& nrot) {
   float b[kJacobiMaxOrder];
   float z[kJacobiMaxOrder];
   if (n == 4 && np == 4) return jacobi4(a, d, v, a, nrot);
-  return jacobi_sweeps<0>(a, n, np, d, v, nrot, b, z);
+  return jacobi_sweeps(a, n, np, d, v, nrot, b, z);
 }
 
 int U3QION(const float* x, const float* y, int n, int mode, float& e, float* u, float* t) {

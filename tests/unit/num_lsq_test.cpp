@@ -357,18 +357,29 @@ TEST(U3qion, ResidualIsSumOfSquaredDistances) {
   }
 }
 
-TEST(U3qion, OnlyModeOne) {
+// Refusals leave e, u and t as they were.
+TEST(U3qion, Refusals) {
   const TurnedSet s;
-  for (int mode : {0, 2, -1}) {
+  struct Case {
+    int mode, n;
+    std::string out;
+  };
+  const Case cases[] = {
+      {0, s.n(), " ERROR --- U3QION - MODE = 0 not implemented\n"},
+      {2, s.n(), " ERROR --- U3QION - MODE = 0 not implemented\n"},
+      {-1, s.n(), " ERROR --- U3QION - MODE = 0 not implemented\n"},
+      {1, 0, " ERROR --- U3QION - No points to superimpose\n"},
+  };
+  for (const Case& c : cases) {
     Session session("");
     float e = 42, u[9], t[3];
     std::fill(u, u + 9, 7.0f);
     std::fill(t, t + 3, 8.0f);
-    EXPECT_EQ(zv::U3QION(s.xyz2.data(), s.xyz1.data(), s.n(), mode, e, u, t), -1);
+    EXPECT_EQ(zv::U3QION(s.xyz2.data(), s.xyz1.data(), c.n, c.mode, e, u, t), -1) << c.mode;
     EXPECT_EQ(e, 42.0f);
     EXPECT_EQ(u[0], 7.0f);
     EXPECT_EQ(t[2], 8.0f);
-    EXPECT_EQ(session.out(), " ERROR --- U3QION - MODE = 0 not implemented\n");
+    EXPECT_EQ(session.out(), c.out) << c.mode << " " << c.n;
   }
 }
 
