@@ -155,6 +155,15 @@ def main():
     write(case("max_residues", "big.pdb.gz"), labelled(10000))
     write(case("too_many_residues", "big.pdb.gz"), labelled(10001))
 
+    # Seven residues: the window at residue 3 fits the helix (0.445), the one
+    # at 4 nothing, the one at 5 the strand (0.699). Residues 2-3 stay helix
+    # and 4-6 become strand: a helix of two residues, counted, not written.
+    # (Found once by a random search on the coordinates.)
+    two = [(4.571, 15.143, 30.572), (1.750, 16.062, 28.773), (2.805, 14.744, 25.702),
+           (3.043, 11.155, 27.282), (0.605, 10.462, 29.226), (1.878, 6.119, 31.599),
+           (0.762, 3.911, 33.526)]
+    write(case("two_residue_element", "user.pdb"), ca_file(two))
+
     # A CA line whose y field holds a letter O for a zero.
     lines = ca_file(helix(8))
     lines[5] = lines[5][:44] + "O" + lines[5][45:]
