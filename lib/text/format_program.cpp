@@ -154,7 +154,7 @@ class Parser {
         if (w < 0) return fail("Nonnegative width required in format");
         t.w = static_cast<int>(w);
         if (peek() != '.') {
-          if (w == 0) {  // G0: minimal form
+          if (w == 0) {  // G0: the minimal form
             t.d = -1;
             break;
           }

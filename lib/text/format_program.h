@@ -85,6 +85,11 @@ class FormatCursor {
   const Tok& next();
   // Restarts at the reversion point (the last top-level group, or the start).
   void revert();
+  // Restarts at the very start of the format.
+  void restart() {
+    revert();
+    pc_ = 0;
+  }
   // A data item was transferred: the step budget starts again.
   void item_done() { steps_ = 0; }
   bool overrun() const { return steps_ > kMaxStepsWithoutData; }

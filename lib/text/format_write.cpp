@@ -98,7 +98,13 @@ class Writer {
 
   // Ends the current record ('/' or format reversion).
   int end_record() {
-    if (seen_dollar && !internal()) return 0;  // after '$' no record ends
+    if (seen_dollar && !internal()) {
+      // After '$' no record ends, but positions count from here on, as
+      // for a new WRITE that continues the line.
+      start_ = out_->size();
+      pos = len_ = 0;
+      return 0;
+    }
     if (!internal()) {
       out_->push_back('\n');
       start_ = out_->size();
@@ -267,6 +273,7 @@ int run_format(Writer& wr, const text::Program& prog, std::span<const FmtItem> i
   std::size_t next = 0;
   bool reverted = false;
   bool data_in_pass = false;
+  bool colon_in_pass = false;
   int scale = 0;
   SignMode sign = SignMode::Default;
   while (true) {
@@ -280,17 +287,27 @@ int run_format(Writer& wr, const text::Program& prog, std::span<const FmtItem> i
       // runtime writes before noticing is kept).
       if (data_in_pass) {
         if (int rc = wr.end_record(); rc != 0) return rc;
-      } else if (reverted) {
+      } else if (reverted || colon_in_pass) {
+        // The runtime goes through such a format twice, or once when it
+        // has a ':', before it reports the error.
         return set_error(kIostatBadFormat, "Insufficient data descriptors in format after reversion");
+      }
+      if (data_in_pass) {
+        cur.revert();
+      } else {
+        cur.restart();  // the runtime's second pass of a format without data
       }
       reverted = true;
       data_in_pass = false;
-      cur.revert();
+      colon_in_pass = false;
       continue;
     }
     if (text::is_data(t.op)) {
       if (next >= items.size()) break;
       data_in_pass = true;
+      // Pending X and T moves become blanks before the item is looked at,
+      // so they are written even when the item is refused.
+      if (int rc = wr.put("", 0); rc != 0) return rc;
       if (int rc = write_item(wr, t, items[next], next, scale, sign); rc != 0) return rc;
       ++next;
       cur.item_done();
@@ -300,6 +317,7 @@ int run_format(Writer& wr, const text::Program& prog, std::span<const FmtItem> i
     switch (t.op) {
       case Op::Colon:
         if (next >= items.size()) return wr.finish();
+        colon_in_pass = true;
         break;
       case Op::Slash:
         rc = wr.end_record();

@@ -405,7 +405,8 @@ void field_integer(std::string& f, std::int64_t v, const Tok& t, SignMode sign) 
   }
   int m = t.has_m ? t.d : 1;
   int ndig = nd > m ? nd : m;  // m = 0 and v = 0 gives no digits at all
-  char s = t.op == Op::I || t.op == Op::G ? sign_char(neg, sign) : '\0';
+  // No digits at all (Iw.0 of zero): no sign either, only blanks.
+  char s = (t.op == Op::I || t.op == Op::G) && ndig > 0 ? sign_char(neg, sign) : '\0';
   int total = ndig + (s != '\0' ? 1 : 0);
   int w = t.w;
   if (w == 0) {
@@ -419,7 +420,7 @@ void field_integer(std::string& f, std::int64_t v, const Tok& t, SignMode sign) 
 }
 
 int field_real(std::string& f, double v, bool single, const Tok& t, int scale, SignMode sign) {
-  if (std::isfinite(v) && t.w > 0 && t.d >= t.w) {
+  if (std::isfinite(v) && t.w > 0 && t.d >= t.w && (t.op != Op::G || t.d > 1000)) {
     // d decimals and a point cannot fit in w columns (nothing to convert).
     if ((t.op == Op::E || t.op == Op::D) && (scale <= -t.d || scale >= t.d + 2)) {
       f.clear();
