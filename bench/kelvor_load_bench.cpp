@@ -185,7 +185,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    ratio("BM_LoadSynthetic", "BM_ReadLinesSynthetic", "load / reading the lines alone");
+    ratio("BM_LoadSynthetic/real_time", "BM_ReadLinesSynthetic/real_time",
+          "load / reading the lines alone");
     ratio("BM_ElementRecordGeneral", "BM_ElementRecordFast",
           "general reader / fast path (element records)");
   }
