@@ -50,7 +50,10 @@ inline constexpr int kIostatEndOfRecord = -2;   // internal write: record too sh
 
 // WRITE(unit, format) items to a sequential unit: the bytes are appended to
 // out; every completed record ends with '\n', a record left open by '$' has
-// none. Returns 0, or an iostat for a bad format (nothing is appended then).
+// none. Returns 0, or an iostat: 5006 for a format the runtime rejects when
+// it parses it (nothing is appended then) or meets it (a descriptor that
+// does not suit its item: what was written before stays, without a record
+// end), -2 for a record longer than 1 MiB (a limit of this engine).
 int format_append(std::string& out, std::string_view format, std::span<const FmtItem> items);
 
 inline int format_append(std::string& out, std::string_view format,

@@ -58,14 +58,20 @@ class Input {
     return 0;
   }
 
-  // '/' or reversion. On a file a missing record is end of file at once; in
-  // an internal file only when a later field needs the record.
-  int next_record() {
+  // '/' or reversion. On a file or an internal array a missing record is
+  // end of file at once; past the one record of a scalar internal file only
+  // when a later field needs a record, and reversion on a scalar that is
+  // all blank stays on it (both as the runtime does).
+  int next_record(bool reversion) {
+    if (opt_.internal && scalar_ && reversion && rec_.empty() && !eof_pending_) {
+      pos = 0;
+      return 0;
+    }
     pos = 0;
     seen_eor_ = false;
     if (eof_pending_ || !src_.next(rec_)) {
       rec_ = {};
-      if (!opt_.internal) return read_error(kIostatEnd, "End of file");
+      if (!opt_.internal || !scalar_) return read_error(kIostatEnd, "End of file");
       eof_pending_ = true;
       return 0;
     }
@@ -75,22 +81,39 @@ class Input {
 
   int need_record() const { return eof_pending_ ? read_error(kIostatEnd, "End of file") : 0; }
 
-  // Moves right (X, TR) or to a column (T); a move past the record end
-  // counts as having met it, so later fields read blanks even with PAD='NO'.
-  void move_to(long long p) {
-    if (p < 0) p = 0;
-    pos = static_cast<std::size_t>(p);
-    if (pos > rec_.size()) seen_eor_ = true;
+  // X, TR and T stop at the record end (which counts as having met it:
+  // later fields of a file read blanks, even with PAD='NO'); TL stops at
+  // column 1.
+  void skip(long long n) {
+    std::size_t len = rec_.size();
+    std::size_t p = pos + static_cast<std::size_t>(n);
+    if (p > len) {
+      seen_eor_ = true;
+      p = std::max(len, pos);
+    }
+    pos = p;
   }
+  void tab_to(long long col) {
+    pos = static_cast<std::size_t>(col < 0 ? 0 : col);
+    if (pos > rec_.size()) {
+      seen_eor_ = true;
+      pos = rec_.size();
+    }
+  }
+  void tab_left(long long n) { pos = pos > static_cast<std::size_t>(n) ? pos - static_cast<std::size_t>(n) : 0; }
 
-  // The characters of a field of width w, as far as the record has them.
-  // With PAD='NO' on a file, a field running past the record end is end of
-  // record. On a file a comma ends a numeric field early (the next field
-  // starts after it).
+  // The characters of a field of width w, as far as the record has them
+  // (the position moves over those only). With PAD='NO' on a file, a field
+  // running past the record end is end of record. On a file a comma ends a
+  // numeric field early (the next field starts after it).
   int field(int w, bool numeric, std::string_view& out) {
     std::size_t len = rec_.size();
     std::size_t uw = static_cast<std::size_t>(w);
-    if (!opt_.internal && !opt_.pad && !seen_eor_ && pos <= len && pos + uw > len) {
+    if (!opt_.internal && seen_eor_) {
+      out = {};
+      return 0;
+    }
+    if (!opt_.internal && !opt_.pad && pos <= len && pos + uw > len) {
       return read_error(kIostatEor, "End of record");
     }
     std::size_t avail = pos < len ? std::min(uw, len - pos) : 0;
@@ -103,7 +126,7 @@ class Input {
         return 0;
       }
     }
-    pos += uw;
+    pos += avail;
     return 0;
   }
 
@@ -355,20 +378,26 @@ int run(const text::Program& prog, Input& in, std::span<ReadItem> items, const R
   int scale = 0;
   bool reverted = false;
   bool data_in_pass = false;
+  bool colon_in_pass = false;
   while (true) {
     const Tok& t = cur.next();
     if (t.op == Op::End) {
       if (cur.overrun()) return read_error(kIostatBadFormat, "Format goes on without reaching a data item");
       if (next >= items.size()) return 0;
-      if (reverted && !data_in_pass) {
+      if (!data_in_pass && (reverted || colon_in_pass)) {
+        // As in output: a format without data descriptors is gone through
+        // twice, or once when it has a ':', before the error.
         return read_error(kIostatBadFormat, "Insufficient data descriptors in format after reversion");
       }
       if (data_in_pass) {
-        if (int rc = in.next_record(); rc != 0) return rc;
+        if (int rc = in.next_record(true); rc != 0) return rc;
+        cur.revert();
+      } else {
+        cur.restart();
       }
       reverted = true;
       data_in_pass = false;
-      cur.revert();
+      colon_in_pass = false;
       continue;
     }
     if (text::is_data(t.op)) {
@@ -383,19 +412,20 @@ int run(const text::Program& prog, Input& in, std::span<ReadItem> items, const R
     switch (t.op) {
       case Op::Colon:
         if (next >= items.size()) return 0;
+        colon_in_pass = true;
         break;
       case Op::Slash:
-        if (int rc = in.next_record(); rc != 0) return rc;
+        if (int rc = in.next_record(false); rc != 0) return rc;
         break;
       case Op::X:
       case Op::TR:
-        in.move_to(static_cast<long long>(in.pos) + t.w);
+        in.skip(t.w);
         break;
       case Op::T:
-        in.move_to(t.w - 1);
+        in.tab_to(t.w - 1);
         break;
       case Op::TL:
-        in.move_to(static_cast<long long>(in.pos) - t.w);
+        in.tab_left(t.w);
         break;
       case Op::Lit:
         return read_error(kIostatBadFormat, "Constant string in input format");
