@@ -183,6 +183,10 @@ int write_item(Writer& wr, const Tok& t, const FmtItem& it, std::size_t index, i
       return put_field(wr);
     case Op::F: case Op::E: case Op::EN: case Op::ES: case Op::D: {
       if (it.kind != K::Real && it.kind != K::Double) return type_error("REAL", index, it.kind);
+      if (t.op == Op::F && (scale > text::kMaxRecordLength || scale < -text::kMaxRecordLength)) {
+        // kP scales F output by 10**k: more digits than a record can hold.
+        return set_error(kIostatEndOfRecord, "End of record");
+      }
       double v = it.kind == K::Real ? static_cast<double>(it.f) : it.d;
       int rc = text::field_real(g_field, v, it.kind == K::Real, t, scale, sign);
       if (rc != 0) return set_error(rc, "Scale factor out of range in format specifier 'E' or 'D'");

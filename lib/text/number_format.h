@@ -17,13 +17,14 @@ namespace zv::text {
 
 enum class SignMode : std::uint8_t { Default, Plus, Suppress };
 
-// I, B, O, Z of an integer. `bits32` selects the 32-bit two's complement for
-// negative values under B, O and Z (a default INTEGER).
+// I, B, O, Z (and G) of an integer. B, O and Z show the bits of a default
+// INTEGER (32-bit two's complement) for values in its range.
 void field_integer(std::string& field, std::int64_t v, const Tok& t, SignMode sign);
 
-// F, E, EN, ES, D or G of a real; `single` is true for a REAL (float), which
-// decides the digits of G0. Returns 0, or 5006 when the scale factor is out
-// of range for an E or D field (the field is then empty).
+// F, E, EN, ES, D or G of a real; `single` is true for a REAL (float): it
+// decides G's choice of form (made in the kind's precision) and the minimal
+// forms. Returns 0, or 5006 when the scale factor is out of range for an E
+// or D field (the field is then empty).
 int field_real(std::string& field, double v, bool single, const Tok& t, int scale,
                SignMode sign);
 

@@ -274,6 +274,8 @@ TEST(TextFormat, LimitsOnAbsurdFormats) {
   EXPECT_EQ(zv::format_append(out, "(A100000000)", {"x"}), zv::kIostatEndOfRecord);
   EXPECT_EQ(zv::format_append(out, "(F10.500000000)", {1.5f}), 0);
   EXPECT_EQ(zv::format_append(out, "(500000000X,A)", {"x"}), zv::kIostatEndOfRecord);
+  EXPECT_EQ(zv::format_append(out, "(G6.4(22222222222221P,F0.3))", {1, 1.5f}), zv::kIostatEndOfRecord);
+  EXPECT_EQ(zv::format_append(out, "(-2222222222P,F0.3)", {1.5f}), zv::kIostatEndOfRecord);
   int i = 0;
   EXPECT_EQ(zv::format_read_line("(999999999(999999999(1X)),I3)", "  5", {i}), zv::kIostatBadFormat);
   EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(20));
