@@ -1,14 +1,23 @@
 #include "text/read_value.h"
 
-#include <cerrno>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+
+#include <locale.h>
 
 namespace zv::text {
 namespace {
 
 std::string g_number;  // decimal string handed to strtof/strtod, reused
+
+// The "C" locale for the conversions, so that a program that sets another
+// locale (a decimal comma) reads numbers the same way.
+locale_t c_locale() {
+  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return loc;
+}
 
 }  // namespace
 
@@ -38,9 +47,11 @@ void store_decimal(const ReadItem& it, bool negative, std::string_view digits, l
     g_number += 'e';
     g_number += std::to_string(e);
     if (it.kind == ReadItem::Kind::Real) {
-      f = std::strtof(g_number.c_str(), nullptr);
+      f = c_locale() != nullptr ? strtof_l(g_number.c_str(), nullptr, c_locale())
+                                : std::strtof(g_number.c_str(), nullptr);
     } else {
-      d = std::strtod(g_number.c_str(), nullptr);
+      d = c_locale() != nullptr ? strtod_l(g_number.c_str(), nullptr, c_locale())
+                                : std::strtod(g_number.c_str(), nullptr);
     }
   }
   if (it.kind == ReadItem::Kind::Real) {

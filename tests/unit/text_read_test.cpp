@@ -2,7 +2,9 @@
 // layouts the programs read.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -176,6 +178,28 @@ TEST(TextRead, ErrorsKeepTheVariable) {
       EXPECT_EQ(f, 7.0f) << c.fmt;
     }
   }
+}
+
+// Numbers read the same whatever locale the program has set.
+TEST(TextRead, LocaleDoesNotMatter) {
+  const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8"};
+  const char* set = nullptr;
+  for (const char* n : names) {
+    if ((set = std::setlocale(LC_NUMERIC, n)) != nullptr) break;
+  }
+  float f = 0;
+  double d = 0;
+  int ios1 = zv::format_read_line("(F8.3)", "   1.250", {f});
+  int ios2 = zv::list_read("2.5e-1", {d});
+  std::string out;
+  (void)zv::format_append(out, "(F6.2,1X,E10.3)", {0.5f, 1.5});
+  std::setlocale(LC_NUMERIC, "C");
+  EXPECT_EQ(ios1, 0);
+  EXPECT_EQ(ios2, 0);
+  EXPECT_EQ(f, 1.25f);
+  EXPECT_EQ(d, 0.25);
+  EXPECT_EQ(out, "  0.50  0.150E+01\n");
+  if (set == nullptr) std::printf("no other locale installed: checked in the C locale only\n");
 }
 
 TEST(TextRead, RecordSourceLineEnds) {
