@@ -90,8 +90,33 @@ LineBuffer& LineBuffer::text(std::string_view s) {
 }
 
 LineBuffer& LineBuffer::ps_string(std::string_view s) {
-  for (char c : s) {
-    if (c == '(' || c == ')' || c == '\\') {
+  // From the right, a "(" with no ")" left over after it has no partner.
+  unmatched_.assign(s.size(), 0);
+  std::size_t closing = 0;
+  for (std::size_t k = s.size(); k-- > 0;) {
+    if (s[k] == ')') {
+      ++closing;
+    } else if (s[k] == '(') {
+      if (closing == 0) {
+        unmatched_[k] = 1;
+      } else {
+        --closing;
+      }
+    }
+  }
+  // From the left, a ")" with no open "(" before it has no partner.
+  std::size_t depth = 0;
+  for (std::size_t k = 0; k < s.size(); ++k) {
+    const char c = s[k];
+    bool escape = c == '\\';
+    if (c == '(') {
+      escape = unmatched_[k] != 0;
+      if (!escape) ++depth;
+    } else if (c == ')') {
+      escape = depth == 0;
+      if (!escape) --depth;
+    }
+    if (escape) {
       buf_.push_back('\\');
       buf_.push_back(c);
     } else if (c == '\n' || c == '\r') {

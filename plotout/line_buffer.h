@@ -33,8 +33,10 @@ class LineBuffer {
   void clear() { buf_.clear(); }
   // Literal text.
   LineBuffer& text(std::string_view s);
-  // Text inside a PostScript string: "(", ")" and "\" get a backslash, and
-  // line ends become blanks, so that no text can end the string early.
+  // Text inside a PostScript string: "\" and every parenthesis without a
+  // partner get a backslash, and line ends become blanks, so that no text can
+  // end the string early. Balanced parentheses are legal inside a string and
+  // are written as they are, so "f(x)" stays "f(x)".
   LineBuffer& ps_string(std::string_view s);
   // Text of a comment: line ends become blanks, so the comment stays one line.
   LineBuffer& comment(std::string_view s);
@@ -57,6 +59,7 @@ class LineBuffer {
 
   bool compact_;
   std::string buf_;
+  std::string unmatched_;  // per character of a string: 1 for a "(" without partner
 };
 
 }  // namespace zv::plotout

@@ -13,8 +13,9 @@
 // white; 8..411 entries of the predefined colour table (xvrml.h); 412 and
 // above packed colour codes; negative numbers (HSV) are not supported.
 //
-// Texts are written inside PostScript strings with "(", ")" and "\" escaped
-// by a backslash, so any label, legend line or file name is safe.
+// Texts are written inside PostScript strings with "\" and every unbalanced
+// parenthesis escaped by a backslash (balanced ones are legal and stay as
+// they are), so any label, legend line or file name is safe.
 #pragma once
 
 #include <string_view>

@@ -176,6 +176,69 @@ TEST(PlotLineTest, NumberFieldsMatchFortran) {
   EXPECT_EQ(plain.view(), "   1.000 12345.000  -2.000");
 }
 
+// Escaping inside PostScript strings: only what a reader would misread.
+TEST(PlotLineTest, StringEscapes) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"f(x)", "f(x)"},           {"((a)(b))", "((a)(b))"},   {"(A", "\\(A"},
+      {"A)", "A\\)"},             {")(", "\\)\\("},           {"((x)", "\\((x)"},
+      {"(x))", "(x)\\)"},         {"a)b(c", "a\\)b\\(c"},     {"C:\\new", "C:\\\\new"},
+      {"\\(", "\\\\\\("},         {"x\ny", "x y"},           {"% 100 %", "% 100 %"},
+  };
+  plotout::LineBuffer line(true);
+  for (const auto& c : cases) {
+    line.clear();
+    line.ps_string(c.in);
+    EXPECT_EQ(line.view(), c.out) << c.in;
+  }
+  // Random texts of parentheses, backslashes and letters: the string body
+  // read back as a PostScript reader does gives the text, never ends early,
+  // and escapes exactly the parentheses a matching leaves without partner.
+  std::uint32_t seed = 7;
+  for (int k = 0; k < 20000; ++k) {
+    std::string text;
+    seed = seed * 1664525u + 1013904223u;
+    const int len = static_cast<int>(seed >> 28);
+    for (int i = 0; i < len; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      text.push_back("()\\a"[seed >> 30]);
+    }
+    int unmatched = 0, depth = 0;
+    for (char c : text) {
+      if (c == '(') ++depth;
+      if (c == ')') {
+        if (depth == 0) ++unmatched;
+        else --depth;
+      }
+    }
+    unmatched += depth;
+    line.clear();
+    line.ps_string(text);
+    const std::string_view body = line.view();
+    std::string back;
+    int level = 0, escaped_parens = 0;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+      char c = body[i];
+      if (c == '\\') {
+        ASSERT_LT(i + 1, body.size()) << text;
+        c = body[++i];
+        escaped_parens += c == '(' || c == ')';
+      } else if (c == '(') {
+        ++level;
+      } else if (c == ')') {
+        ASSERT_GT(level, 0) << text << " -> " << body;
+        --level;
+      }
+      back.push_back(c);
+    }
+    EXPECT_EQ(level, 0) << text << " -> " << body;
+    EXPECT_EQ(back, text);
+    EXPECT_EQ(escaped_parens, unmatched) << text << " -> " << body;
+  }
+}
+
 TEST_F(PsTest, WholePageOfASmallPlot) {
   open("small.eps", 0, 4, 0, 4);
   XPS_LABELS("Residue", "Count  (all)");
@@ -272,7 +335,7 @@ TEST_F(PsTest, WholePageOfASmallPlot) {
       "50.00 210.00 M",
       "(X = Residue) 15.00 Print S",
       "50.00 190.00 M",
-      "(Y = Count \\(all\\)) 15.00 Print S",
+      "(Y = Count (all)) 15.00 Print S",
       "% plot header",
       "50.00 720.00 M",
       "(File " + (dir_ / "small.eps").string() + ") 15.00 Bold S",
@@ -357,14 +420,18 @@ TEST_F(PsTest, TextLinesSizesAndEscapes) {
   XPS_TEXT(10, 10, 14, "f(x) = (a+b)");
   XPS_TEXT(10, 20, 14, "Resolution (A");
   XPS_TEXT(10, 30, 14, "C:\\new) \\");
+  XPS_TEXT(10, 40, 14, ")(");
   XPS_COMMENT(">>");
   const Lines got = close_marked();
+  // Balanced parentheses are legal in a string and stay; a backslash and a
+  // parenthesis without partner get a backslash.
   const Lines want = {
       "S 150.00 300.00 M", "(small) 1.00 Print",                 "S",
       "S 50.00 250.00 M",  "(a b c) 12.00 Print",                "S",
-      "S 60.00 260.00 M",  "(f\\(x\\) = \\(a+b\\)) 14.00 Print", "S",
+      "S 60.00 260.00 M",  "(f(x) = (a+b)) 14.00 Print",         "S",
       "S 60.00 270.00 M",  "(Resolution \\(A) 14.00 Print",      "S",
       "S 60.00 280.00 M",  "(C:\\\\new\\) \\\\) 14.00 Print",    "S",
+      "S 60.00 290.00 M",  "(\\)\\() 14.00 Print",                "S",
   };
   EXPECT_EQ(got, want);
   expect_valid_pages();
