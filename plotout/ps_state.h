@@ -21,6 +21,7 @@ struct PsState {
   std::string program;
   bool open = false;
   bool write_failed = false;  // reported once per file
+  bool hsv_defined = false;   // sethsvcolor defined on this page
   std::string xlabel = "No_label";
   std::string ylabel = "No_label";
   std::vector<std::string> legend;

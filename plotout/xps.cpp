@@ -65,6 +65,14 @@ void ps_set_colour(int icol) {
   if (icol < 0) {
     ERRMSG("sethsvcolor not yet implemented");
     op = "K";
+    // "K" of the prolog names sethsvcolor, which no PostScript reader knows;
+    // without this definition the page would stop with an error at the
+    // first "K". HSB is the same colour model, and 0 0 0 is black.
+    PsState& s = ps();
+    if (!s.hsv_defined) {
+      ps_put("/sethsvcolor { sethsbcolor } bind def");
+      s.hsv_defined = true;
+    }
   } else {
     XVRML_RGB(icol, r, g, b);
   }
@@ -88,8 +96,9 @@ std::string cut(std::string_view text, int len) {
   return std::string(rtrim(s));
 }
 
-// The fixed part of the file up to the plot box. "K" sets an HSV colour
-// with PostScript's sethsbcolor (HSB is the same colour model).
+// The fixed part of the file up to the plot box. "K" calls sethsvcolor,
+// which PostScript does not define: a page that uses "K" defines it first
+// (see ps_set_colour).
 constexpr std::string_view kProlog[] = {
     "%%DocumentFonts: Times-Roman Times-Bold Symbol",
     "%%Pages: 1",
@@ -100,7 +109,7 @@ constexpr std::string_view kProlog[] = {
     "/L { lineto } bind def",
     "/S { stroke } bind def",
     "/C { stroke setrgbcolor } bind def",
-    "/K { stroke sethsbcolor } bind def",
+    "/K { stroke sethsvcolor } bind def",
     "/black {0 0 0 C} bind def",
     "/red {1 0 0 C} bind def",
     "/green {0 1 0 C} bind def",
@@ -202,6 +211,7 @@ void XPS_OPEN(int unit, std::string_view file, std::string_view program) {
   s.file = cut(name, kXpsTextLen);
   s.open = true;
   s.write_failed = false;
+  s.hsv_defined = false;
   s.date = DATETM();
   s.user = cut(USERNM(), 40);
   if (s.user.empty()) s.user = "an UNKNOWN user";

@@ -259,7 +259,7 @@ TEST_F(PsTest, WholePageOfASmallPlot) {
       "/L { lineto } bind def",
       "/S { stroke } bind def",
       "/C { stroke setrgbcolor } bind def",
-      "/K { stroke sethsbcolor } bind def",
+      "/K { stroke sethsvcolor } bind def",
       "/black {0 0 0 C} bind def",
       "/red {1 0 0 C} bind def",
       "/green {0 1 0 C} bind def",
@@ -440,11 +440,12 @@ TEST_F(PsTest, TextLinesSizesAndEscapes) {
 TEST_F(PsTest, ColourNumbers) {
   open("colours.eps");
   XPS_COMMENT("<<");
-  for (int c : {0, 7, 8, 12, 13, 410, 411, 412, 537395712, -1, 3}) XPS_COLOUR(c);
+  for (int c : {0, 7, 8, 12, 13, 410, 411, 412, 537395712, -1, 3, -20}) XPS_COLOUR(c);
   XPS_MOVE(0, 0);
   XPS_DRAW(100, 100);
   XPS_COMMENT(">>");
-  EXPECT_EQ(terminal(), " ERROR --- sethsvcolor not yet implemented\n");
+  EXPECT_EQ(terminal(), " ERROR --- sethsvcolor not yet implemented\n"
+                        " ERROR --- sethsvcolor not yet implemented\n");
   const Lines got = close_marked();
   const Lines want = {
       "black",
@@ -456,12 +457,26 @@ TEST_F(PsTest, ColourNumbers) {
       "0.00 0.00 0.00 C",  // entry 411, black again
       "0.40 0.00 0.00 C",  // 412 and above: packed codes
       "0.50 0.50 0.50 C",
-      "0.00 0.00 0.00 K",  // HSV is not supported: black
+      // HSV is not supported: black. The prolog's K calls sethsvcolor, which
+      // the page defines once before its first use.
+      "/sethsvcolor { sethsbcolor } bind def",
+      "0.00 0.00 0.00 K",
       "yellow",
+      "0.00 0.00 0.00 K",
       "S 50.00 250.00 M",
       "150.00 350.00 L",
   };
   EXPECT_EQ(got, want);
+  // The close sets the current colour -20 again after the axes, with K; the
+  // definition is not repeated. A new page defines it again.
+  const Lines page = read_lines(files_.back());
+  EXPECT_EQ(std::count(page.begin(), page.end(), "/sethsvcolor { sethsbcolor } bind def"), 1);
+  EXPECT_EQ(std::count(page.begin(), page.end(), "0.00 0.00 0.00 K"), 3);
+  open("colours2.eps");
+  XPS_COLOUR(-1);
+  const Lines second = close();
+  EXPECT_EQ(std::count(second.begin(), second.end(), "/sethsvcolor { sethsbcolor } bind def"),
+            1);
   expect_valid_pages();
 }
 
