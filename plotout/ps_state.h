@@ -53,5 +53,9 @@ inline float page_x(const PsState& s, float x) { return (x - s.xmin) * s.xscale 
 inline float page_y(const PsState& s, float y) { return (y - s.ymin) * s.yscale + kBoxBottom; }
 // The current colour as a drawing line, without checks.
 void ps_set_colour(int icol);
+// Writes the end of the open page (axes, labels, header, legend, trailer)
+// and closes the file. Legend, dash count, colour and white-out flag are
+// left as they are.
+void ps_finish_page();
 
 }  // namespace zv::plotout

@@ -192,8 +192,10 @@ void XPS_INIT() {
 
 void XPS_OPEN(int unit, std::string_view file, std::string_view program) {
   auto& s = ps();
-  // Reopening the unit would cut off the page that is still open.
-  if (s.open) XPS_CLOSE();
+  // Reopening the unit would cut off the page that is still open: it is
+  // finished first. The legend lines, white-out flag, dash count and colour
+  // set so far stay for the new page, as they would without the old one.
+  if (s.open) plotout::ps_finish_page();
   if (unit > 0) s.unit = unit;
   std::string name = cut(file, kXpsTextLen);
   if (name.empty()) {

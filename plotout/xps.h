@@ -35,8 +35,10 @@ inline constexpr int kMaxPathSegments = 100;
 void XPS_INIT();
 // Opens the file (a positive unit replaces the stored one, which is 99 at
 // start; a blank name is asked for) and writes the header and prolog. A
-// blank program text becomes "UNKNOWN PROGRAM". A file still open from an
-// earlier XPS_OPEN is finished with XPS_CLOSE first.
+// blank program text becomes "UNKNOWN PROGRAM". A page still open from an
+// earlier XPS_OPEN is finished and closed first, so that its file stays
+// whole; the legend lines, white-out flag, dash count and colour held then
+// carry over to the new page.
 void XPS_OPEN(int unit, std::string_view file, std::string_view program);
 // User window mapped onto the plot box. Equal limits count as a range of 1
 // (the upper limit becomes the lower one plus 1).

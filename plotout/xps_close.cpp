@@ -89,8 +89,9 @@ void axes() {
 
 }  // namespace
 
-void XPS_CLOSE() {
-  if (!plotout::ps_check_open()) return;
+namespace plotout {
+
+void ps_finish_page() {
   PsState& s = ps();
   ps_put("% start of XPS_GRAF footer stuff");
   ps_put("S [1 0] 0 setdash");
@@ -138,12 +139,20 @@ void XPS_CLOSE() {
   ps_put("%%Trailer");
   if (unit_close(s.unit) != 0 && !s.write_failed)
     ERRMSG("XPS_GRAF - While writing PostScript file");
+  s.open = false;
+  s.write_failed = false;
+}
+
+}  // namespace plotout
+
+void XPS_CLOSE() {
+  if (!plotout::ps_check_open()) return;
+  plotout::ps_finish_page();
+  PsState& s = ps();
   s.legend.clear();
   s.ndash = 0;
   s.colour = 0;
-  s.open = false;
   s.whiteout = false;
-  s.write_failed = false;
 }
 
 }  // namespace zv

@@ -656,8 +656,13 @@ TEST_F(PsTest, OpenAsksForABlankNameAndFinishesAnOpenPage) {
   EXPECT_NE(report.find(" PostScript file ? (out.ps) \n => XPS_GRAF - ZQV (20051205/3.1.3) \n"),
             std::string::npos)
       << report;
-  XPS_LEGEND("from the first page");
-  // A second open finishes the first page instead of cutting it off.
+  XPS_LEGEND("held at the second open");
+  XPS_WHITEOUT(1);
+  XPS_DASH();
+  XPS_COLOUR(2);
+  // A second open finishes the first page instead of cutting it off, and
+  // the new page gets what was set so far, as if the old one had not been
+  // there: legend, white-out, dash count, colour.
   const fs::path second = dir_ / "second.eps";
   XPS_OPEN(-1, second.string(), "   ");
   ASSERT_TRUE(xps_is_open());
@@ -665,11 +670,39 @@ TEST_F(PsTest, OpenAsksForABlankNameAndFinishesAnOpenPage) {
   const Lines one = read_lines(first);
   ASSERT_FALSE(one.empty());
   EXPECT_EQ(one.back(), "%%Trailer");
-  EXPECT_NE(std::find(one.begin(), one.end(), "(from the first page) 12.00 Print S"), one.end());
+  EXPECT_EQ(std::count(one.begin(), one.end(), "showpage"), 1);
+  const std::string legend_line = "(held at the second open) 12.00 Print S";
+  EXPECT_NE(std::find(one.begin(), one.end(), legend_line), one.end());
+  XPS_COMMENT("<<");
+  XPS_DASH();
+  XPS_COMMENT(">>");
   const Lines two = close();
   EXPECT_EQ(two[2], "%%Creator: UNKNOWN PROGRAM");
-  EXPECT_EQ(std::find(two.begin(), two.end(), "% remarks as legend"), two.end());
+  EXPECT_NE(std::find(two.begin(), two.end(), legend_line), two.end());
+  EXPECT_NE(std::find(two.begin(), two.end(), "% white out everything below plot box"), two.end());
+  const auto dash = std::find(two.begin(), two.end(), "% PROGAM COMMENT: <<");
+  ASSERT_LT(dash + 3, two.end());
+  EXPECT_EQ(*(dash + 2), "[ 2 4 ] 1 setdash");
+  const auto axes_end = std::find(two.begin(), two.end(), "% little corners top-left and bottom-right");
+  ASSERT_NE(axes_end, two.end());
+  EXPECT_EQ(*(axes_end - 2), "green");
   expect_valid_pages();
+}
+
+TEST_F(PsTest, WriteFailureIsReportedOnce) {
+  XPS_OPEN(kPsUnit, "/dev/full", "PLOTTEST");
+  ASSERT_TRUE(xps_is_open());
+  (void)terminal();
+  XPS_WINDOW(0, 1, 0, 1);
+  XPS_MOVE(0, 0);
+  for (int i = 0; i < 20000; ++i) XPS_DRAW(0.5f, 0.5f);
+  XPS_CLOSE();
+  EXPECT_FALSE(xps_is_open());
+  EXPECT_EQ(terminal(), " ERROR --- XPS_GRAF - While writing PostScript file\n");
+  // The next page is written as usual.
+  open("after.eps");
+  EXPECT_EQ(close().back(), "%%Trailer");
+  EXPECT_EQ(terminal(), "");
 }
 
 // A page with every kind of drawing; its check also renders it to
