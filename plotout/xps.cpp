@@ -268,9 +268,9 @@ void XPS_LEGEND(std::string_view text) {
     (void)unit_write_line(kUnitStdout, " ERROR - Too many text lines for legend");
     return;
   }
-  std::string line = cut(text, kLegendLineLen);
+  std::string line(text);
   ONEBLANK(line);
-  s.legend.push_back(std::move(line));
+  s.legend.push_back(cut(line, kLegendLineLen));
 }
 
 void XPS_COMMENT(std::string_view text) {

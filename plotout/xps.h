@@ -46,7 +46,8 @@ void XPS_WINDOW(float xmin, float xmax, float ymin, float ymax);
 // The plot box on the page: 50, 500, 250, 700.
 void XPS_PLOTBOX(float& x1, float& x2, float& y1, float& y2);
 void XPS_LABELS(std::string_view xlabel, std::string_view ylabel);
-// One more legend line (blanks collapsed; at most kMaxLegendLines).
+// One more legend line (blanks collapsed, then cut to kLegendLineLen; at
+// most kMaxLegendLines).
 void XPS_LEGEND(std::string_view text);
 void XPS_COMMENT(std::string_view text);
 void XPS_COLOUR(int icol);

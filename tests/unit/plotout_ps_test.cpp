@@ -597,6 +597,16 @@ TEST_F(PsTest, LegendKeepsTenLines) {
   open("nolegend.eps");
   const Lines again = close();
   EXPECT_EQ(std::find(again.begin(), again.end(), "% remarks as legend"), again.end());
+  // A line is compacted before it is cut to 100 characters: 150 characters
+  // with their blanks, 99 without.
+  std::string words(30, ' ');
+  for (int i = 0; i < 20; ++i) words += "word  ";
+  open("longlegend.eps");
+  XPS_LEGEND(words);
+  const Lines longer = close();
+  std::string want = "word";
+  for (int i = 1; i < 20; ++i) want += " word";
+  EXPECT_NE(std::find(longer.begin(), longer.end(), "(" + want + ") 12.00 Print S"), longer.end());
   expect_valid_pages();
 }
 
