@@ -55,8 +55,11 @@ void write_grid(int nx, int ny, std::span<const float> grid, float x1, float x2,
   VrmlState& st = state();
   if (!st.open) return;
   const char* name = faces ? "XVRML_FACES" : "XVRML_LINES";
-  if (nx < 1 || ny < 1 ||
-      static_cast<std::uint64_t>(nx) * static_cast<std::uint64_t>(ny) > grid.size()) {
+  if (nx < 1 || ny < 1) {
+    ERRMSG(std::string(name) + " - Grid must have at least one point along X and Y");
+    return;
+  }
+  if (static_cast<std::uint64_t>(nx) * static_cast<std::uint64_t>(ny) > grid.size()) {
     ERRMSG(std::string(name) + " - Grid holds fewer values than NX * NY");
     return;
   }

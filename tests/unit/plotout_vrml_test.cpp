@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/files.h"
@@ -236,6 +237,12 @@ TEST_F(VrmlTest, ZeroRangesAndOddValuesKeepTheSceneValid) {
   terminal();
   XVRML_FACES(3, 3, column, 0, 1, 0, 1);
   EXPECT_EQ(terminal(), " ERROR --- XVRML_FACES - Grid holds fewer values than NX * NY\n");
+  // So is a grid without points, with its own reason.
+  for (const auto& [nx, ny] : {std::pair{0, 3}, std::pair{3, 0}, std::pair{-2, -2}}) {
+    XVRML_LINES(nx, ny, column, 0, 1, 0, 1);
+    EXPECT_EQ(terminal(),
+              " ERROR --- XVRML_LINES - Grid must have at least one point along X and Y\n");
+  }
   got = finish();
   EXPECT_EQ(got.back(), "FontStyle { size 2 }");
   expect_valid_scenes();
