@@ -145,9 +145,8 @@ RunFlags& run_flags() { return frame().flags; }
 std::string stars_line(std::string_view prognm) {
   const std::string name = fit(prognm, kFieldLen);
   const int len = LENST1(name);
-  // Names of one to three letters all repeat nine times, like a three-letter
-  // name (75 / (3 + 5)); longer names fewer (six letters: six times).
-  const int n = 75 / (std::max(len, 3) + 5);
+  // 75 / (L + 5) copies: nine for a three-letter name, six for six letters.
+  const int n = 75 / (len + 5);
   std::string s = " *** ";
   for (int i = 0; i < n; ++i) {
     s.append(name, 0, static_cast<std::size_t>(len));

@@ -77,7 +77,8 @@ TEST(FrameRunMode, FirstMatchingArgumentDecides) {
 
 TEST(FrameStars, RepetitionsByNameLength) {
   const std::pair<const char*, int> cases[] = {
-      {"a", 9}, {"ab", 9}, {"zev", 9}, {"abcd", 8}, {"kelvor", 6}, {"", 9},
+      // 75 / (L + 5) with L at least 1: a blank name counts as one letter.
+      {"a", 12}, {"ab", 10}, {"zev", 9}, {"abcd", 8}, {"kelvor", 6}, {"", 12}, {" ", 12},
       {"averyveryverylongname", 3}  // cut to 20 characters: 75 / 25
   };
   for (const auto& [name, n] : cases) {
