@@ -264,6 +264,10 @@ int read_stream_line(Unit& u, std::string& line) {
     if (std::ferror(u.fp)) {
       int e = errno ? errno : EIO;
       std::clearerr(u.fp);
+      // The error is reported once; the stream (a directory, a terminal
+      // that hung up) gives nothing more, so later reads meet end of input
+      // and a command loop ends instead of repeating its default for ever.
+      u.eof = true;
       return e;
     }
     u.eof = true;

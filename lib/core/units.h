@@ -28,7 +28,8 @@ std::string unit_name(int unit);
 // Reads the next line without its line end; a CR before the LF is dropped.
 // Returns 0, -1 at end of file, or a positive error number.
 [[nodiscard]] int unit_read_line(int unit, std::string& line);
-// True once unit 5 has met end of input.
+// True once unit 5 has met end of input, or a read error after which the
+// stream gives nothing more (reported once, then end of input).
 bool unit_at_eof(int unit);
 // Steps back one line / to the first line of a file opened for reading.
 int unit_backspace(int unit);

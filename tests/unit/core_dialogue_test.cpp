@@ -7,6 +7,7 @@
 
 #include "core/dialogue.h"
 #include "core/strings.h"
+#include "core/units.h"
 #include "core_session.h"
 
 using zvtest::Session;
@@ -302,6 +303,27 @@ TEST(DialogueAnswer, EndOfInputKeepsEveryLaterDefault) {
   EXPECT_EQ(f, 1.5f);
   EXPECT_EQ(t, "keep");
   EXPECT_TRUE(zv::input_exhausted());
+}
+
+TEST(DialogueAnswer, ReadErrorIsReportedOnceThenEndOfInput) {
+  // Standard input that cannot be read (a directory): the first question
+  // reports the error number; every later one meets end of input, so a
+  // command loop ends instead of asking for ever.
+  std::FILE* dir = std::fopen("/", "r");
+  ASSERT_NE(dir, nullptr);
+  {
+    Session s("");
+    zv::unit_bind_stream(zv::kUnitStdin, dir);
+    int v = 4;
+    EXPECT_GT(zv::ivalii(" N ?", v), 0);
+    EXPECT_TRUE(zv::input_exhausted());
+    EXPECT_EQ(zv::ivalii(" N ?", v), 0);
+    EXPECT_EQ(v, 4);
+    const std::string out = s.out();
+    EXPECT_EQ(out.substr(0, 40), " N ? (       4) \n ivalii -- i/o error = ");
+    EXPECT_EQ(out.substr(out.size() - 28), " (unknown)\n N ? (       4) \n");
+  }
+  std::fclose(dir);
 }
 
 TEST(DialogueAnswer, LastLineWithoutLineFeedIsAnAnswer) {
