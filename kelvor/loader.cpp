@@ -92,6 +92,8 @@ class DatabaseLoader {
     // when its PDB file was found missing in skip mode.
     const bool reuse = cur_ >= 0 && (db_.entries[cur_].count == 0 ||
                                      (opt_.skip_missing && !db_.entries[cur_].pdb_exists));
+    // The elements of a dropped entry stay in the element table: they were
+    // read, count in the total (and its limit) and in " Nr of SSEs read".
     if (!reuse) {
       if (db_.nentries >= kMaxEntries) {
         zv::ERRMSG("Too many entries; rest skipped");
@@ -100,9 +102,6 @@ class DatabaseLoader {
         return false;
       }
       cur_ = db_.nentries++;
-    } else {
-      // Give the dropped entry's elements back to the element table.
-      db_.elements.shrink_to(static_cast<std::size_t>(db_.entries[cur_].first));
     }
     Entry& e = db_.entries[cur_];
     e.first = db_.total_elements();
@@ -193,10 +192,7 @@ class DatabaseLoader {
   void finish() {
     out_empty();
     zv::unit_close(kUnitLibrary);
-    if (cur_ >= 0 && db_.entries[cur_].count == 0) {
-      db_.elements.shrink_to(static_cast<std::size_t>(db_.entries[cur_].first));
-      --db_.nentries;
-    }
+    if (cur_ >= 0 && db_.entries[cur_].count == 0) --db_.nentries;
     db_.recount_selected();
     zv::jvaluo(" Nr of lines read :", lines_);
     zv::jvaluo(" Nr of entries    :", db_.nentries);

@@ -72,7 +72,9 @@ TEST_F(LoaderTest, EmptyEntriesAreOverwrittenAndTheLastDropped) {
   EXPECT_NE(out.find(" Nr of entries    : (          2) "), std::string::npos) << out;
 }
 
-TEST_F(LoaderTest, SkipModeDropsEntriesWithoutPdbFileAndReclaimsTheirElements) {
+// The dropped entry's elements were read: they stay counted in the total
+// and in the summary, and the next entry's elements follow them.
+TEST_F(LoaderTest, SkipModeReplacesEntriesWithoutPdbFile) {
   const std::string present = write("present.pdb", "ATOM\n");
   auto db = std::make_unique<kelvor::Database>();
   const std::string out = load(
@@ -84,10 +86,13 @@ TEST_F(LoaderTest, SkipModeDropsEntriesWithoutPdbFileAndReclaimsTheirElements) {
   ASSERT_EQ(db->nentries, 2);
   EXPECT_EQ(db->entries[1].name.view(), "3next");
   EXPECT_EQ(db->entries[1].pdb.view(), "???");
-  EXPECT_EQ(db->entries[1].first, 1);
-  EXPECT_EQ(db->total_elements(), 2);
-  EXPECT_EQ(db->elements[1].name.view(), "B1");
+  EXPECT_EQ(db->entries[1].first, 3);
+  EXPECT_EQ(db->entries[1].count, 1);
+  EXPECT_EQ(db->total_elements(), 4);
+  EXPECT_EQ(db->element(db->entries[1], 0).name.view(), "B1");
   EXPECT_NE(out.find("PDB file does not exist; SKIP"), std::string::npos) << out;
+  EXPECT_NE(out.find(" Nr of entries    : (          2) "), std::string::npos) << out;
+  EXPECT_NE(out.find(" Nr of SSEs read  : (          4) "), std::string::npos) << out;
 }
 
 TEST_F(LoaderTest, TooManyElementsInOneEntry) {
