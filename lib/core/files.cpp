@@ -93,6 +93,9 @@ int create_new(const std::string& path) {
 // status was not OLD). Returns 0 or errno.
 int open_on_unit(int unit, const std::string& name, std::string_view status,
                  std::string_view access, bool writing) {
+  // The system would take a name with a NUL byte (typed or read from a file)
+  // as its part before the NUL: another file than the one named.
+  if (name.find('\0') != std::string::npos) return EINVAL;
   const bool append = access == "APPEND";
   const UnitMode out_mode = append ? UnitMode::Append : UnitMode::Write;
 

@@ -285,6 +285,7 @@ int read_stream_line(Unit& u, std::string& line) {
 
 int unit_open(int unit, const std::string& path, UnitMode mode) {
   if (unit < 0) return EBADF;
+  if (path.find('\0') != std::string::npos) return EINVAL;  // would name another file
   unit_close(unit);
   if (mode == UnitMode::Read) {
     FileBytes data;

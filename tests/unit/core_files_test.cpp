@@ -357,6 +357,25 @@ TEST_F(FilesTest, RefusalsBeforeOpening) {
   EXPECT_EQ(read_line(10), "x");
 }
 
+TEST_F(FilesTest, NameWithNulByteIsNotCutAtIt) {
+  // "a" exists; the name "a<NUL>b" is another file, which is missing, and
+  // nothing may be created under the part before the NUL.
+  start("-B");
+  spit("a", "x\n");
+  const std::string nul("a\0b", 3);
+  std::string file = nul;
+  EXPECT_EQ(XOLASC(10, file, false), 2);
+  EXPECT_FALSE(unit_is_open(10));
+  EXPECT_NE(output().find(" ERROR --- XOLASC - error #  22 while opening OLD file : "),
+            std::string::npos);
+  file = std::string("n\0x", 3);
+  EXPECT_EQ(XOPXNA(11, file, false), 4);
+  EXPECT_EQ(XOPXUA(12, file, false), 2);
+  EXPECT_FALSE(fs::exists("n"));
+  EXPECT_EQ(unit_open(13, nul, UnitMode::Read), EINVAL);
+  (void)output();
+}
+
 TEST_F(FilesTest, DescriptionShowsEveryParameter) {
   start("-B");
   struct Case {
