@@ -512,6 +512,59 @@ TEST_F(PsTest, BoxesMarkersAndCircles) {
   expect_valid_pages();
 }
 
+// Every marker shape inside the rectangle 1..3 by 1..3 at 10 points per
+// unit: page x 60, 70 (centre), 80; page y 260, 270, 280. "M" and "L" give
+// the page point of a move or draw.
+TEST_F(PsTest, NineMarkerShapesAndAnEllipse) {
+  const struct {
+    int shape;
+    const char* path;
+  } cases[] = {
+      {1, "M60,270 L80,270 M70,260 L70,280"},          // plus
+      {2, "M60,260 L80,280 M80,260 L60,280"},          // cross
+      {3, "M60,280 L80,280 L60,260 L80,260"},          // hourglass
+      {4, "M60,270 L70,280 L80,270 L70,260 L60,270"},  // diamond
+      {5, "M60,260 L70,280 L80,260 L60,260"},          // apex up
+      {6, "M60,280 L80,280 L70,260 L60,280"},          // apex down
+      {7, "M80,260 L60,270 L80,280 L80,260"},          // apex left
+      {8, "M60,280 L80,270 L60,260 L60,280"},          // apex right
+      {0, "M60,260 L60,280 L80,280 L80,260 L60,260"},  // any other: rectangle
+      {9, "M60,260 L60,280 L80,280 L80,260 L60,260"},
+      {-3, "M60,260 L60,280 L80,280 L80,260 L60,260"},
+  };
+  open("markers.eps", 0, 45, 0, 45);
+  XPS_COMMENT("<<");
+  for (const auto& c : cases) XPS_MARKER(c.shape, 1, 3, 1, 3);
+  XPS_COMMENT(">>");
+  const Lines got = close_marked();
+  Lines want;
+  for (const auto& c : cases) {
+    std::istringstream steps(c.path);
+    for (std::string step; steps >> step;) {
+      const std::size_t comma = step.find(',');
+      const std::string point = step.substr(1, comma - 1) + ".00 " + step.substr(comma + 1) + ".00";
+      want.push_back(step[0] == 'M' ? "S " + point + " M" : point + " L");
+    }
+    want.push_back("S");
+  }
+  EXPECT_EQ(got, want);
+
+  // An ellipse: a move to (x + rx, y), then 361 draws a degree apart.
+  open("ellipse.eps", 0, 45, 0, 45);
+  XPS_COMMENT("<<");
+  XPS_ELLIPSE(10, 10, 2, 1);
+  XPS_COMMENT(">>");
+  const Lines ellipse = close_marked();
+  ASSERT_EQ(ellipse.size(), 1u + 361u + 6u);
+  EXPECT_EQ(ellipse[0], "S 170.00 350.00 M");
+  EXPECT_EQ(ellipse[1], "170.00 350.00 L");    // 0 degrees
+  EXPECT_EQ(ellipse[91], "150.00 360.00 L");   // 90
+  EXPECT_EQ(ellipse[183], "130.00 350.00 L");  // 180, after one restart
+  EXPECT_EQ(ellipse[275], "150.00 340.00 L");  // 270, after two
+  EXPECT_EQ(ellipse.back(), "170.00 350.00 L");
+  expect_valid_pages();
+}
+
 TEST_F(PsTest, WhiteOutOnlyWhenAsked) {
   for (int flag : {1, 0}) {
     open("whiteout" + std::to_string(flag) + ".eps");
@@ -574,6 +627,22 @@ TEST_F(PsTest, TicksIncludeTheUpperLimitAndSkipOthersOutside) {
       EXPECT_EQ(xlabels.back(), "(9) 12.00 Print");
     }
   }
+  expect_valid_pages();
+}
+
+// Tick labels from REALFMT: beyond 9999.999 in E form, moved left by three
+// points per character of the label.
+TEST_F(PsTest, LargeTickValuesInExponentForm) {
+  open("eticks.eps", 0, 100000, 0, 1);
+  const Lines got = close();
+  const auto at = std::find(got.begin(), got.end(), "95.00 250.00 M");
+  ASSERT_NE(at, got.end());
+  EXPECT_EQ(Lines(at, at + 4), (Lines{"95.00 250.00 M", "95.00 243.00 L", "74.00 233.00 M",
+                                      "(1.0E+04) 12.00 Print"}));
+  const auto last = std::find(got.begin(), got.end(), "479.00 233.00 M");
+  ASSERT_NE(last, got.end());
+  EXPECT_EQ(*(last + 1), "(1.0E+05) 12.00 Print");
+  EXPECT_NE(std::find(got.begin(), got.end(), "(0.1) 12.00 Print"), got.end());
   expect_valid_pages();
 }
 
