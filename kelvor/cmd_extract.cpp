@@ -32,12 +32,13 @@ std::string element_record_line(const Element& e) {
   const zv::FmtItem items[] = {type_keyword(e.type), "'", e.name.view(), "'", "'", e.from.view(),
                                "'", "'", e.to.view(), "'", e.nres, e.head[0], e.head[1],
                                e.head[2], e.tail[0], e.tail[1], e.tail[2]};
-  // Every number gets a blank before it and room for its sign and digits:
-  // in the classic layout (I3 and 2(1X,3F8.3)) a coordinate of -100 or less
-  // fills its field and runs into the one before it, and the line no longer
-  // reads back. Once blanks are collapsed, the line is the same as in that
-  // layout for every value that layout writes readably.
-  (void)zv::format_internal(rec, kValueLen, "(A6,3(1X,A1,A,A1),1X,I5,6(1X,F9.3))", items);
+  // Every number gets a blank before it and a field wide enough for any
+  // value: in the classic layout (I3 and 2(1X,3F8.3)) a coordinate of -100 or
+  // less fills its field and runs into the one before it, and a wider number
+  // turns into asterisks, so the line no longer reads back. Once blanks are
+  // collapsed, the line is the same as in that layout for every value that
+  // layout writes readably.
+  (void)zv::format_internal(rec, kValueLen, "(A6,3(1X,A1,A,A1),1X,I11,6(1X,F48.3))", items);
   std::string rest = rec.substr(kKeywordLen);
   zv::ONEBLANK(rest);
   return rec.substr(0, kKeywordLen) + std::string(zv::rtrim(rest));

@@ -130,7 +130,8 @@ TEST_F(LoaderTest, ExtractedFileReadsBackUnchanged) {
   load("MOL    1rt\nNOTE   Round  Trip\nPDB    /data/rt.pdb\n" +
            std::string("ALPHA 'A1' 'A5' 'A16' 12 1.23 -4.56 7.89 10.11 12.13 14.15\n") +
            "BETA  ' b 2' 'A20' 'A24' 5 -999.999 9999.999 0 0.001 -0.001 123.4\n" +
-           "BETA  'B3' 'A20A' 'B124' 125 1 2 3 4 5 6\n" + "ENDMOL\n",
+           "BETA  'B3' 'A20A' 'B124' 125 1 2 3 4 5 6\n" +
+           "ALPHA 'H4' 'A1' 'A2' 1234 -12345.678 123456.5 -1e30 3e38 -100 1000\n" + "ENDMOL\n",
        *db);
   ASSERT_EQ(db->nentries, 1);
   {
@@ -176,6 +177,13 @@ TEST(SseWriter, ElementLineLayout) {
   EXPECT_EQ(kelvor::element_record_line(e), "BETA  'B2' 'A20' 'A24' 5 1.000 -2.500 3.000 100.250 -0.001 0.000");
   kelvor::make_element(1, f, e);
   EXPECT_EQ(kelvor::element_record_line(e).substr(0, 11), "ALPHA 'B2' ");
+  // Numbers too wide for the classic fields are written in full.
+  const float wide[6] = {-100.0f, -1000.5f, 123456.5f, -99999.0f, 1.0e7f, 0.5f};
+  std::copy(wide, wide + 6, f.xyz);
+  f.nres = 1234;
+  kelvor::make_element(1, f, e);
+  EXPECT_EQ(kelvor::element_record_line(e),
+            "ALPHA 'B2' 'A20' 'A24' 1234 -100.000 -1000.500 123456.500 -99999.000 10000000.000 0.500");
 }
 
 }  // namespace
