@@ -204,11 +204,21 @@ int NICSTP(float xmin, float xmax, int nmax, float& step, int& n) {
   if (!std::isfinite(range)) return -3;
   const float s = range / static_cast<float>(nmax);
   if (s == 0.0f) return -1;
-  const long k = std::lround(std::log10(std::fabs(static_cast<double>(s))));
-  // 10**k as the run-time computes it: exact powers of ten, 1/10**|k| below 1.
-  float p = 1.0f;
-  for (long m = 0; m < (k < 0 ? -k : k); ++m) p *= 10.0f;
+  // nint(log10(|s|)) and 10.0**k in single precision, as the run-time
+  // computes them: the logarithm of the float, the power by repeated
+  // squaring and its inverse for a negative k.
+  const long k = std::lround(std::log10(std::fabs(s)));
+  unsigned long m = static_cast<unsigned long>(k < 0 ? -k : k);
+  float x = 10.0f;
+  float p = (m & 1u) ? x : 1.0f;
+  while (m >>= 1) {
+    x *= x;
+    if (m & 1u) p *= x;
+  }
   step = k < 0 ? 1.0f / p : p;
+  // A range so small that 10**|k| overflows gives a step of 0, with which
+  // the search below would never end.
+  if (step == 0.0f || !std::isfinite(step)) return -3;
   if (s < 0.0f) step = -step;
   bool five = true;
   for (;;) {

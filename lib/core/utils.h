@@ -45,7 +45,8 @@ void RGBHSV(float r, float g, float b, float& h, float& s, float& v);
 
 // A tick step of 1 or 5 times a power of ten (with the sign of xmax - xmin)
 // giving n = int((xmax - xmin) / step) <= nmax intervals. Returns 0, -1 when
-// xmin equals xmax, -2 when nmax < 1, -3 for a range that is not finite.
+// xmin equals xmax, -2 when nmax < 1, -3 for a range that is not finite or
+// too small (below about 1e-38) for a power-of-ten step in single precision.
 [[nodiscard]] int NICSTP(float xmin, float xmax, int nmax, float& step, int& n);
 
 // A short text for x: rounded to four decimals (written back into x) and

@@ -166,6 +166,23 @@ TEST(Nicstp, Table) {
   EXPECT_EQ(NICSTP(-3e38f, 3e38f, 1, step, n), -3);  // the range itself overflows
   EXPECT_EQ(NICSTP(0.0f, 3e38f, 1, step, n), 0);
   EXPECT_LE(n, 1);
+  // Ranges whose power of ten underflows: refused instead of a search with a
+  // step of 0 that never ends.
+  EXPECT_EQ(NICSTP(0.0f, 1e-40f, 5, step, n), -3);
+  EXPECT_EQ(NICSTP(1e-41f, 0.0f, 5, step, n), -3);
+  EXPECT_EQ(NICSTP(0.0f, 1e-37f, 5, step, n), 0);
+  EXPECT_LE(n, 5);
+  // k comes from the single-precision logarithm: log10 of the float
+  // 31.622776 is 1.5 in single precision (k = 2, step 100) but 1.49999... in
+  // double (k = 1, which would end at step 50).
+  EXPECT_EQ(NICSTP(0.0f, 31.622776f, 1, step, n), 0);
+  EXPECT_EQ(step, 100.0f);
+  EXPECT_EQ(n, 0);
+  // Powers of ten beyond the exact range of a float, made as the run-time
+  // makes them (repeated squaring).
+  EXPECT_EQ(NICSTP(0.0f, 3e12f, 3, step, n), 0);
+  EXPECT_EQ(step, 1e12f);
+  EXPECT_EQ(n, 3);
 }
 
 TEST(Realfmt, Table) {
