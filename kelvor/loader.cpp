@@ -1,6 +1,10 @@
 #include "loader.h"
 
+#include <sys/stat.h>
+
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/dialogue.h"
 #include "core/files.h"
@@ -20,6 +24,7 @@ class DatabaseLoader {
   DatabaseLoader(Database& db, const LoadOptions& opt) : db_(db), opt_(opt) {}
 
   void run() {
+    remember_file();
     std::string line;
     SseRecord rec;
     for (;;) {
@@ -48,8 +53,7 @@ class DatabaseLoader {
         if (opt_.list && !value_text(rec.value).empty()) echo_keyword(rec.key, value_text(rec.value));
         return true;
       case RecordKind::Chain:
-        chain(rec);
-        return true;
+        return chain(rec);
       case RecordKind::Mol:
         return mol(rec);
       case RecordKind::Note:
@@ -72,7 +76,21 @@ class DatabaseLoader {
     return true;
   }
 
-  void chain(const SseRecord& rec) {
+  // Remembers the file open on unit 11; false when it was read before in
+  // this load (files that chain to each other would be read for ever).
+  bool remember_file() {
+    struct stat sb {};
+    if (::stat(zv::unit_name(kUnitLibrary).c_str(), &sb) != 0) return true;
+    const std::pair<dev_t, ino_t> id{sb.st_dev, sb.st_ino};
+    for (const auto& f : files_) {
+      if (f == id) return false;
+    }
+    files_.push_back(id);
+    return true;
+  }
+
+  // False when the named file was read before: reading then stops.
+  bool chain(const SseRecord& rec) {
     zv::jvaluo(" Nr of lines read  :", lines_);
     zv::jvaluo(" Nr of entries now :", db_.nentries);
     // The file name is the value without its surrounding blanks.
@@ -84,7 +102,14 @@ class DatabaseLoader {
     if (zv::XOPXOA(kUnitLibrary, file, zv::ISINTR()) != 0) {
       zv::ERRFAT("While opening KELVOR database file");
     }
+    if (!remember_file()) {
+      zv::ERRMSG("CHAIN to a file read before; rest skipped");
+      zv::textuo(" File >", file);
+      db_.incomplete = true;
+      return false;
+    }
     lines_ = 0;
+    return true;
   }
 
   bool mol(const SseRecord& rec) {
@@ -204,6 +229,7 @@ class DatabaseLoader {
   int cur_ = -1;
   int lines_ = 0;
   ElementFields fields_;
+  std::vector<std::pair<dev_t, ino_t>> files_;  // files read so far
 };
 
 }  // namespace

@@ -126,6 +126,9 @@ second = ("! second file, 6 lines in all\n" + mol("2two", "second file", "two.pd
           [beta("B1", "B1", "B5", 5, (0, 0, 0), (0, 5, 0))]))
 case("chain_two_files", start("Y") + "LI\nN\nN\no\nQU\n", {"kelvor.lib": first, "second.lib": second})
 case("chain_missing_file", start() + "QU\n", {"kelvor.lib": first})
+# Files that chain back to a file already read: reading stops there.
+loop2 = second + "CHAIN  kelvor.lib\n"
+case("chain_loop", start() + "QU\n", {"kelvor.lib": first, "second.lib": loop2})
 
 skiplib = (mol("1has", "pdb exists", "present.pdb", [alpha("A1", "A1", "A9", 9, (0, 0, 0), (0, 0, 10))])
            + mol("2gone", "pdb missing", "absent.pdb", [alpha("A1", "A1", "A9", 9, (0, 0, 0), (0, 0, 10))])
