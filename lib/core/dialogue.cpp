@@ -331,6 +331,9 @@ int asciuo(std::string_view text, std::span<const std::string> items, int len) {
 
 int textii(std::string_view prompt, std::string& text, int len) {
   const std::size_t w = static_cast<std::size_t>(std::max(len, 0));
+  // The text is a field of len characters: the question shows, and an empty
+  // answer keeps, no more than that.
+  if (text.size() > w) text = rtrim(std::string_view(text).substr(0, w));
   if (int st = show(" textuo -- i/o error", ISINTR(), build_text(prompt, text)); st != kOk)
     return st;
   std::string& answer = state().answer;

@@ -381,7 +381,15 @@ TEST(DialogueAnswer, TextAnswers) {
     std::string t = "old text";
     EXPECT_EQ(zv::textii(" Text ?", t, c.len), 0) << c.answer;
     EXPECT_EQ(t, c.expected) << c.answer;
-    EXPECT_EQ(s.out(), " Text ? (old text) \n");
+    EXPECT_EQ(s.out(), c.len >= 8 ? " Text ? (old text) \n" : " Text ? (old t) \n");
+  }
+  {
+    // A default longer than the field shows and keeps only the field.
+    Session s("\n");
+    std::string t = "abc defgh";
+    EXPECT_EQ(zv::textii(" Text ?", t, 5), 0);
+    EXPECT_EQ(t, "abc d");
+    EXPECT_EQ(s.out(), " Text ? (abc d) \n");
   }
 }
 
