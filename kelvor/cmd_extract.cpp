@@ -23,14 +23,28 @@ void write_line(std::string_view label, std::string_view value) {
   (void)zv::unit_write_line(kUnitLibrary, line);
 }
 
+// A text for a quoted item: a quote inside it is doubled, as the
+// list-directed reader of RE expects.
+std::string quote_safe(std::string_view text) {
+  std::string s;
+  for (char c : text) {
+    s += c;
+    if (c == '\'') s += c;
+  }
+  return s;
+}
+
 }  // namespace
 
 // The element record as EX writes it: keyword in columns 1-6, then the
 // quoted labels, nres and the coordinates separated by single blanks.
 std::string element_record_line(const Element& e) {
   std::string rec;
-  const zv::FmtItem items[] = {type_keyword(e.type), "'", e.name.view(), "'", "'", e.from.view(),
-                               "'", "'", e.to.view(), "'", e.nres, e.head[0], e.head[1],
+  const std::string name = quote_safe(e.name.view());
+  const std::string from = quote_safe(e.from.view());
+  const std::string to = quote_safe(e.to.view());
+  const zv::FmtItem items[] = {type_keyword(e.type), "'", name, "'", "'", from,
+                               "'", "'", to, "'", e.nres, e.head[0], e.head[1],
                                e.head[2], e.tail[0], e.tail[1], e.tail[2]};
   // Every number gets a blank before it and a field wide enough for any
   // value: in the classic layout (I3 and 2(1X,3F8.3)) a coordinate of -100 or

@@ -131,7 +131,8 @@ TEST_F(LoaderTest, ExtractedFileReadsBackUnchanged) {
            std::string("ALPHA 'A1' 'A5' 'A16' 12 1.23 -4.56 7.89 10.11 12.13 14.15\n") +
            "BETA  ' b 2' 'A20' 'A24' 5 -999.999 9999.999 0 0.001 -0.001 123.4\n" +
            "BETA  'B3' 'A20A' 'B124' 125 1 2 3 4 5 6\n" +
-           "ALPHA 'H4' 'A1' 'A2' 1234 -12345.678 123456.5 -1e30 3e38 -100 1000\n" + "ENDMOL\n",
+           "ALPHA 'H4' 'A1' 'A2' 1234 -12345.678 123456.5 -1e30 3e38 -100 1000\n" +
+           "BETA  'q''5' 'A''1' '''B2' 3 1 2 3 4 5 6\n" + "ENDMOL\n",
        *db);
   ASSERT_EQ(db->nentries, 1);
   {
