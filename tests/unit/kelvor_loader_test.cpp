@@ -113,6 +113,27 @@ TEST_F(LoaderTest, TooManyElementsInOneEntry) {
   EXPECT_EQ(n, 2u);
 }
 
+// At the entry limit a MOL that reuses the current slot (its entry has no
+// elements) still fits; only a MOL that needs a new slot is refused.
+TEST_F(LoaderTest, EntryLimitCountsSlots) {
+  std::string text;
+  for (int i = 1; i < kelvor::kMaxEntries; ++i) {
+    text += "MOL    e" + std::to_string(i) + "\n" + element("ALPHA ", "A1");
+  }
+  text += "MOL    empty\nMOL    last\n" + element("BETA  ", "B1") + "MOL    over\n" +
+          element("BETA  ", "B1");
+  auto db = std::make_unique<kelvor::Database>();
+  const std::string out = load(text, *db);
+  ASSERT_EQ(db->nentries, kelvor::kMaxEntries);
+  EXPECT_EQ(db->entries[kelvor::kMaxEntries - 1].name.view(), "last");
+  EXPECT_TRUE(db->incomplete);
+  const std::size_t p = out.find("Too many entries; rest skipped");
+  ASSERT_NE(p, std::string::npos) << out;
+  EXPECT_EQ(out.find("Too many entries", p + 1), std::string::npos);
+  EXPECT_NE(out.find(" Last structure read : (last) "), std::string::npos);
+  EXPECT_NE(out.find(" Nr of SSEs read  : (      20000) "), std::string::npos);
+}
+
 TEST_F(LoaderTest, NineItemsAreFatal) {
   auto db = std::make_unique<kelvor::Database>();
   zvtest::Session session("");
