@@ -3,7 +3,9 @@
 // is a memchr and a copy into the caller's string, and stepping back or
 // rewinding only moves an offset. Units open for writing, unit 6 included,
 // collect their bytes in a buffer of their own that goes to the stream when it
-// grows large, when asked (unit_flush), before unit 5 is read, and at stop.
+// grows large, when asked (unit_flush), before unit 5 is read, and at stop; a
+// stream that is a terminal gets every write at once, so that a user watching
+// a long run sees each line as it is written.
 #include "core/units.h"
 
 #include <fcntl.h>
@@ -91,6 +93,7 @@ struct Unit {
   std::FILE* fp = nullptr;
   bool owns_fp = false;
   std::string out;  // bytes not yet handed to fp
+  bool at_once = false;  // a terminal: every write goes out at once
   // InStream: the previous line, so that one step back is possible.
   std::string last;
   bool have_last = false;
@@ -137,6 +140,7 @@ class UnitTable {
     Unit& u = make(unit);
     u.kind = unit == kUnitStdin ? Kind::InStream : Kind::OutStream;
     u.fp = fp;
+    u.at_once = unit == 0 || (u.kind == Kind::OutStream && fp && ::isatty(::fileno(fp)));
   }
 
   void reset_stdio() {
@@ -396,8 +400,7 @@ int unit_write(int unit, std::string_view bytes) {
   Unit* u = table().find(unit);
   if (!u || u->kind != Kind::OutStream) return EBADF;
   u->out.append(bytes);
-  if (unit == 0) return UnitTable::flush(*u);
-  return u->out.size() >= kFlushAt ? UnitTable::flush(*u) : 0;
+  return u->at_once || u->out.size() >= kFlushAt ? UnitTable::flush(*u) : 0;
 }
 
 int unit_write_line(int unit, std::string_view line) {
@@ -405,8 +408,7 @@ int unit_write_line(int unit, std::string_view line) {
   if (!u || u->kind != Kind::OutStream) return EBADF;
   u->out.append(line);
   u->out.push_back('\n');
-  if (unit == 0) return UnitTable::flush(*u);
-  return u->out.size() >= kFlushAt ? UnitTable::flush(*u) : 0;
+  return u->at_once || u->out.size() >= kFlushAt ? UnitTable::flush(*u) : 0;
 }
 
 int unit_write_fmt(int unit, std::string_view format, std::initializer_list<FmtItem> items) {
@@ -414,8 +416,7 @@ int unit_write_fmt(int unit, std::string_view format, std::initializer_list<FmtI
   if (!u || u->kind != Kind::OutStream) return EBADF;
   int rc = format_append(u->out, format, items);
   if (rc != 0) return rc;
-  if (unit == 0) return UnitTable::flush(*u);
-  return u->out.size() >= kFlushAt ? UnitTable::flush(*u) : 0;
+  return u->at_once || u->out.size() >= kFlushAt ? UnitTable::flush(*u) : 0;
 }
 
 int unit_flush(int unit) {

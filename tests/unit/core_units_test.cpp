@@ -1,6 +1,9 @@
 // The unit table: files read whole (plain and gzip), line reading with CRLF,
 // step back, rewind, writing and appending, and units 5 and 6 on streams.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -212,6 +215,38 @@ TEST(UnitStreams, StandardUnits) {
   EXPECT_EQ(zv::unit_write_line(zv::kUnitStdout, "still here"), 0);
   EXPECT_EQ(s.out(), " Question ? still here\n");
   EXPECT_EQ(zv::unit_fd(zv::kUnitStdin), -1);  // memory stream
+}
+
+TEST(UnitStreams, TerminalGetsEveryLineAtOnce) {
+  // Unit 6 on a terminal: each line is on the terminal when the write
+  // returns, without waiting for a question or the stop.
+  int master = -1, slave = -1;
+  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+    GTEST_SKIP() << "no pseudo-terminal available";
+  termios tio{};
+  ASSERT_EQ(::tcgetattr(slave, &tio), 0);
+  ::cfmakeraw(&tio);
+  ASSERT_EQ(::tcsetattr(slave, TCSANOW, &tio), 0);
+  std::FILE* tty = ::fdopen(slave, "w");
+  ASSERT_NE(tty, nullptr);
+  {
+    zvtest::Session s("");
+    zv::unit_bind_stream(zv::kUnitStdout, tty);
+    EXPECT_EQ(zv::unit_write_line(zv::kUnitStdout, " Working ..."), 0);
+    EXPECT_EQ(zv::unit_write(zv::kUnitStdout, " more"), 0);
+    pollfd pfd{master, POLLIN, 0};
+    ASSERT_EQ(::poll(&pfd, 1, 1000), 1);
+    char buf[64] = {};
+    ssize_t got = 0;
+    while (got < 17 && ::poll(&pfd, 1, 1000) == 1) {
+      const ssize_t n = ::read(master, buf + got, sizeof buf - 1 - static_cast<std::size_t>(got));
+      if (n <= 0) break;
+      got += n;
+    }
+    EXPECT_EQ(std::string(buf, static_cast<std::size_t>(got)), " Working ...\n more");
+  }
+  std::fclose(tty);
+  ::close(master);
 }
 
 TEST(UnitStreams, FileOnUnitFiveGivesItBackOnClose) {
