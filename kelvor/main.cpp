@@ -1,15 +1,24 @@
 // kelvor: searches a database of secondary structure elements for proteins
 // whose helices and strands are arranged like those of the user's structure.
 #include <memory>
+#include <new>
 
 #include "commands.h"
 #include "core/frame.h"
+#include "core/messages.h"
 #include "capacities.h"
 
 int main(int argc, char** argv) {
   try {
     zv::ZVSTART(kelvor::kProgramName, kelvor::kProgramVersion, argc, argv);
-    auto st = std::make_unique<kelvor::KelvorState>();
+    // The tables are made at their full size once; a system that cannot give
+    // that much memory ends the run with a message, not an abort.
+    std::unique_ptr<kelvor::KelvorState> st;
+    try {
+      st = std::make_unique<kelvor::KelvorState>();
+    } catch (const std::bad_alloc&) {
+      zv::ERRFAT("Not enough memory for the database tables");
+    }
     kelvor::startup(*st);
     kelvor::command_loop(*st);
   } catch (const zv::Stop& stop) {

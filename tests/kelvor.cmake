@@ -18,3 +18,11 @@ if(TARGET kelvor_core)
   endfunction()
   cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kelvor_link_benchmarks)
 endif()
+
+# Too little memory for the database tables: a fatal message, not an abort.
+if(TARGET kelvor)
+  add_test(NAME kelvor/low_memory
+           COMMAND sh -c "ulimit -v 60000 && printf '\\n' | \"$1\" -B" sh $<TARGET_FILE:kelvor>)
+  set_tests_properties(kelvor/low_memory PROPERTIES
+    PASS_REGULAR_EXPRESSION "FATAL ERROR --- Not enough memory for the database tables - execution aborted !")
+endif()
