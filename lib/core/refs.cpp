@@ -1,6 +1,7 @@
 // The literature references printed in the start banner. Each row cites the
 // method literature a program rests on and lists the programs it belongs to
-// as "|name|name|".
+// as "|name|name|", with the names exactly as the programs pass them to
+// ZVSTART (upper case): the key is matched as it stands.
 #include <array>
 #include <string>
 
@@ -31,35 +32,40 @@ constexpr Reference kReferences[] = {
       "Acta Cryst. A45, 208-210.", "", ""},
      Link::Doi,
      "10.1107/S0108767388010128",
-     "|prynol|kelvor|"},
+     "|PRYNOL|KELVOR|"},
     {{"W. Kabsch (1976).", "A solution for the best rotation to relate two sets of vectors.",
       "Acta Cryst. A32, 922-923.", "", ""},
      Link::Doi,
      "10.1107/S0567739476001873",
-     "|prynol|kelvor|"},
+     "|PRYNOL|KELVOR|"},
     {{"W.H. Press, S.A. Teukolsky, W.T. Vetterling & B.P. Flannery (1992).",
       "Numerical Recipes in C. The Art of Scientific Computing, 2nd edition.",
       "Cambridge University Press. (Jacobi eigenvalue method; statistics)", "", ""},
      Link::None,
      "",
-     "|prynol|kelvor|zev|"},
+     "|PRYNOL|KELVOR|ZEV|"},
     {{"L. Pauling, R.B. Corey & H.R. Branson (1951).",
       "The structure of proteins: two hydrogen-bonded helical configurations",
       "of the polypeptide chain. Proc. Natl. Acad. Sci. USA 37, 205-211.", "", ""},
      Link::PubMed,
      "14816373",
-     "|prynol|"},
+     "|PRYNOL|"},
     {{"W.E. Lorensen & H.E. Cline (1987).",
       "Marching cubes: a high resolution 3D surface construction algorithm.",
       "Computer Graphics 21(4), 163-169. (The contouring of grids by cells.)", "", ""},
      Link::Doi,
      "10.1145/37402.37422",
-     "|zev|"},
+     "|ZEV|"},
     {{"A.R. Smith (1978).", "Color gamut transform pairs.", "Computer Graphics 12(3), 12-19.", "",
       ""},
      Link::Doi,
      "10.1145/965139.807361",
-     "|zev|"},
+     "|ZEV|"},
+    {{"J.W.J. Williams (1964).", "Algorithm 232: Heapsort.",
+      "Communications of the ACM 7(6), 347-348. (The ranking of hits.)", "", ""},
+     Link::None,
+     "",
+     "|MARTUK|"},
 };
 
 std::string link_line(Link link, std::string_view id) {

@@ -311,10 +311,10 @@ TEST(FrameBanner, BatchStartAndStop) {
 
 TEST(FrameBanner, InteractiveWithReferences) {
   Session s("", {});
-  zv::ZVSTART("kelvor", "2.3", s.argc(), s.argv());
+  zv::ZVSTART("KELVOR", "2.3", s.argc(), s.argv());
   const std::string out = s.out();
   EXPECT_NE(out.find(" Mode     - interactive\n"), std::string::npos);
-  const std::string stars = zv::stars_line("kelvor");
+  const std::string stars = zv::stars_line("KELVOR");
   // The reference block follows the second stars line and is closed by an
   // empty line, the stars line and an empty line.
   const std::size_t refs = out.find(stars + "\n\n Reference(s) for this program:\n\n *  1 * ");
@@ -357,8 +357,11 @@ TEST(FrameRefs, ProgramLists) {
     const char* prog;
     bool any;
   };
-  const Case cases[] = {{"kelvor", true}, {"prynol", true}, {"zev", true},
-                        {"unknown", false}, {"", false}, {"kel", false}, {"|", false}};
+  // The names as the programs pass them to ZVSTART; the key is matched as it
+  // stands, so other spellings and parts of a name find nothing.
+  const Case cases[] = {{"KELVOR", true},   {"PRYNOL", true}, {"ZEV", true},
+                        {"MARTUK", true},   {"kelvor", false}, {"unknown", false},
+                        {"", false},        {"KEL", false},    {"|", false}};
   for (const Case& c : cases) {
     Session s("");
     int nref = 5;
