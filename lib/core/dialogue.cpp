@@ -154,7 +154,10 @@ int build_items(std::string_view prompt, std::span<const std::string> items, int
   const std::size_t w = static_cast<std::size_t>(std::max(len, 0));
   for (const std::string& item : items) {
     const int cur = LENSTR(line);
-    if (cur + static_cast<int>(w) + 2 > kPromptRoom - plen) return kBufferOverflow;
+    // In 64 bits: a declared length near the integer limit is refused, not
+    // wrapped round.
+    if (static_cast<long long>(cur) + static_cast<long long>(w) + 2 > kPromptRoom - plen)
+      return kBufferOverflow;
     line.resize(static_cast<std::size_t>(cur));
     line += ' ';
     line += rtrim(std::string_view(item).substr(0, std::min(item.size(), w)));

@@ -112,6 +112,13 @@ TEST(DialoguePrompt, StatusOfWriteOnlyRoutines) {
   EXPECT_EQ(zv::ivaluo(" N :", std::vector<int>(226, 1)), 0);
   EXPECT_EQ(zv::textuo(" T :", std::string(2040, 'x')), 0);
   EXPECT_EQ(zv::textuo(" T :", std::string(2041, 'x')), -2);
+  // asciuo: line so far + declared item length + 2 against 2044 - L.
+  // " A : (" is 6 columns, " A : ( A" 8; 2044 - L is 2040.
+  const std::array<std::string, 2> items{"A", "B"};
+  EXPECT_EQ(zv::asciuo(" A :", items, 2030), 0);   // 8 + 2030 + 2 = 2040
+  EXPECT_EQ(zv::asciuo(" A :", items, 2031), -2);  // the second item: 2041
+  EXPECT_EQ(zv::asciuo(" A :", std::span(items).first(1), 2032), 0);
+  EXPECT_EQ(zv::asciuo(" A :", items, 2147483647), -2);
 }
 
 // --------------------------------------------------------------- wrapping
