@@ -47,8 +47,9 @@ void EXTROP(std::string_view line, int& nitems, int maxitems, std::span<std::str
 [[nodiscard]] int STRINT(std::string_view text, int& ival);
 [[nodiscard]] int STRREAL(std::string_view text, float& val);
 
-// True once a question has met end of input on unit 5: a command loop then
-// ends the program normally instead of repeating its default for ever.
+// True once a question has met end of input on unit 5 (or a read error,
+// which is reported once and then counts as end of input): a command loop
+// then ends the program normally instead of repeating its default for ever.
 bool input_exhausted();
 
 }  // namespace zv
