@@ -14,6 +14,10 @@ namespace prynol {
 
 // Values further than this from a threshold decide a match on their own.
 inline constexpr double kExactMargin = 1.0e-3;
+// Below this RMS distance (Angstrom) LSQZQV's own value is used as well: a
+// single-precision residual that close to zero may be negative, which LSQZQV
+// reports with its reset warning.
+inline constexpr double kNearExactRms = 0.05;
 
 // A template with its coordinates centred once.
 struct CentredTemplate {
