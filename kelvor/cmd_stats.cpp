@@ -1,4 +1,8 @@
 // ST: statistics of the database, computed on the first use and kept.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "commands.h"
@@ -7,9 +11,24 @@
 
 namespace kelvor {
 
+namespace {
+
+// A residue total held in an int: a sum past its range (a database may give
+// an element any residue count an integer holds) is shown as the largest
+// value, or the smallest for negative counts, instead of wrapping round.
+int clamp_total(std::int64_t n) {
+  return static_cast<int>(std::clamp<std::int64_t>(n, std::numeric_limits<int>::min(),
+                                                    std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
 void compute_stats(const Database& db, DatabaseStats& s) {
   s = DatabaseStats{};
   s.nentries = db.nentries;
+  // Residue sums in 64 bits: 650000 counts of up to 2**31 each fit.
+  std::int64_t total_residues = 0;
+  std::array<std::int64_t, kMaxTypes> type_residues{};
   for (int i = 0; i < db.nentries; ++i) {
     const Entry& e = db.entries[i];
     s.total_elements += e.count;
@@ -24,21 +43,23 @@ void compute_stats(const Database& db, DatabaseStats& s) {
     }
     for (int k = 0; k < e.count; ++k) {
       const Element& el = db.element(e, k);
-      s.total_residues += el.nres;
+      total_residues += el.nres;
       if (el.nres < s.min_residues) s.min_residues = el.nres;
       if (el.nres > s.max_residues) s.max_residues = el.nres;
       DatabaseStats::PerType& pt = s.types[el.type - 1];
-      pt.residues += el.nres;
+      type_residues[el.type - 1] += el.nres;
       if (el.nres >= 1 && el.nres <= kHistogramLengths) ++pt.histogram[el.nres - 1];
       else if (el.nres > kHistogramLengths) ++pt.histogram[kHistogramLengths];
     }
   }
+  s.total_residues = clamp_total(total_residues);
+  for (int t = 0; t < kMaxTypes; ++t) s.types[t].residues = clamp_total(type_residues[t]);
   if (s.nentries > 0) {
     s.avg_elements = static_cast<float>(s.total_elements) / static_cast<float>(s.nentries);
     for (auto& pt : s.types) pt.avg_per_entry = static_cast<float>(pt.total) / static_cast<float>(s.nentries);
   }
   if (s.total_elements > 0) {
-    s.avg_residues = static_cast<float>(s.total_residues) / static_cast<float>(s.total_elements);
+    s.avg_residues = static_cast<float>(total_residues) / static_cast<float>(s.total_elements);
   }
   s.computed = true;
 }
