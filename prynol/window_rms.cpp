@@ -30,6 +30,10 @@ double window_rms(const float* window, const CentredTemplate& t) {
   for (int i = 0; i < kWindow; ++i)
     for (int k = 0; k < 3; ++k) c[k] += window[3 * i + k];
   for (double& v : c) v /= kWindow;
+  for (int i = 0; i < kWindow; ++i)
+    for (int k = 0; k < 3; ++k)
+      if (!(std::fabs(window[3 * i + k] - c[k]) <= kMaxSpread))
+        return std::numeric_limits<double>::quiet_NaN();
 
   // The symmetric quaternion matrix, built as the least-squares fit builds
   // it, from the differences m and sums p of the centred points.

@@ -18,6 +18,11 @@ inline constexpr double kExactMargin = 1.0e-3;
 // single-precision residual that close to zero may be negative, which LSQZQV
 // reports with its reset warning.
 inline constexpr double kNearExactRms = 0.05;
+// Windows with a point further than this from their centroid (Angstrom), or
+// with a coordinate that is not finite, are left to LSQZQV as well: there its
+// single-precision matrix can overflow and the fit fail with error lines
+// that the double-precision value would not show.
+inline constexpr double kMaxSpread = 1000.0;
 
 // A template with its coordinates centred once.
 struct CentredTemplate {
@@ -26,8 +31,9 @@ struct CentredTemplate {
 };
 
 // RMS distance of the best fit of the five points of window (x y z each) on
-// the template. NaN when the window holds non-finite coordinates or when the
-// eigenvalue search does not converge; callers then fall back to LSQZQV.
+// the template. NaN when a point lies further than kMaxSpread from the
+// window's centroid (non-finite coordinates included) or when the eigenvalue
+// search does not converge; callers then fall back to LSQZQV.
 double window_rms(const float* window, const CentredTemplate& t);
 
 }  // namespace prynol

@@ -1,7 +1,7 @@
 # prynol's unit tests test the program's own sources: link them with the
 # program's library (the test binaries themselves come from tests/unit/).
 if(TARGET prynol_core)
-  foreach(t prynol_varsto_test prynol_reader_test)
+  foreach(t prynol_varsto_test prynol_reader_test prynol_literal_test)
     if(TARGET ${t})
       target_link_libraries(${t} PRIVATE prynol_core)
     endif()
