@@ -39,23 +39,27 @@ std::string quote_safe(std::string_view text) {
 // The element record as EX writes it: keyword in columns 1-6, then the
 // quoted labels, nres and the coordinates separated by single blanks.
 std::string element_record_line(const Element& e) {
-  std::string rec;
-  const std::string name = quote_safe(e.name.view());
-  const std::string from = quote_safe(e.from.view());
-  const std::string to = quote_safe(e.to.view());
-  const zv::FmtItem items[] = {type_keyword(e.type), "'", name, "'", "'", from,
-                               "'", "'", to, "'", e.nres, e.head[0], e.head[1],
-                               e.head[2], e.tail[0], e.tail[1], e.tail[2]};
   // Every number gets a blank before it and a field wide enough for any
   // value: in the classic layout (I3 and 2(1X,3F8.3)) a coordinate of -100 or
   // less fills its field and runs into the one before it, and a wider number
   // turns into asterisks, so the line no longer reads back. Once blanks are
   // collapsed, the line is the same as in that layout for every value that
   // layout writes readably.
-  (void)zv::format_internal(rec, kValueLen, "(A6,3(1X,A1,A,A1),1X,I11,6(1X,F48.3))", items);
-  std::string rest = rec.substr(kKeywordLen);
+  const zv::FmtItem numbers[] = {e.nres,      e.head[0], e.head[1], e.head[2],
+                                 e.tail[0], e.tail[1], e.tail[2]};
+  std::string rest;
+  (void)zv::format_internal(rest, kValueLen, "(1X,I11,6(1X,F48.3))", numbers);
   zv::ONEBLANK(rest);
-  return rec.substr(0, kKeywordLen) + std::string(zv::rtrim(rest));
+  // The quoted labels are taken whole: blanks inside a label are part of it
+  // and are not collapsed, so that the label reads back as it was.
+  std::string rec(type_keyword(e.type));
+  for (const auto* text : {&e.name, &e.from, &e.to}) {
+    rec += '\'';
+    rec += quote_safe(text->view());
+    rec += "' ";
+  }
+  rec += zv::rtrim(rest);
+  return rec;
 }
 
 // Writes one entry to the SSE file open on unit 11.

@@ -153,7 +153,9 @@ TEST_F(LoaderTest, ExtractedFileReadsBackUnchanged) {
            "BETA  ' b 2' 'A20' 'A24' 5 -999.999 9999.999 0 0.001 -0.001 123.4\n" +
            "BETA  'B3' 'A20A' 'B124' 125 1 2 3 4 5 6\n" +
            "ALPHA 'H4' 'A1' 'A2' 1234 -12345.678 123456.5 -1e30 3e38 -100 1000\n" +
-           "BETA  'q''5' 'A''1' '''B2' 3 1 2 3 4 5 6\n" + "ENDMOL\n",
+           "BETA  'q''5' 'A''1' '''B2' 3 1 2 3 4 5 6\n" +
+           // Runs of blanks inside labels are part of them.
+           "ALPHA 'H6' 'A  1' ' B   ' 4 1 2 3 4 5 6\n" + "ENDMOL\n",
        *db);
   ASSERT_EQ(db->nentries, 1);
   {
@@ -199,6 +201,14 @@ TEST(SseWriter, ElementLineLayout) {
   EXPECT_EQ(kelvor::element_record_line(e), "BETA  'B2' 'A20' 'A24' 5 1.000 -2.500 3.000 100.250 -0.001 0.000");
   kelvor::make_element(1, f, e);
   EXPECT_EQ(kelvor::element_record_line(e).substr(0, 11), "ALPHA 'B2' ");
+  // Blanks are collapsed between the items, not inside the quoted labels.
+  f.from = "A  1  ";
+  f.to = " B  2 ";
+  kelvor::make_element(2, f, e);
+  EXPECT_EQ(kelvor::element_record_line(e),
+            "BETA  'B2' 'A  1' ' B  2' 5 1.000 -2.500 3.000 100.250 -0.001 0.000");
+  f.from = "A20   ";
+  f.to = "A24   ";
   // Numbers too wide for the classic fields are written in full.
   const float wide[6] = {-100.0f, -1000.5f, 123456.5f, -99999.0f, 1.0e7f, 0.5f};
   std::copy(wide, wide + 6, f.xyz);
