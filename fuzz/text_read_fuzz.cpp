@@ -1,4 +1,5 @@
-// Build: clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Ilib fuzz/text_read_fuzz.cpp lib/text/*.cpp -o text_read_fuzz
+// Built with the other fuzz targets (fuzz/CMakeLists.txt, -DZV_FUZZ=ON), or by hand:
+// clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Ilib fuzz/text_read_fuzz.cpp lib/text/*.cpp -o text_read_fuzz
 //
 // Feeds arbitrary bytes to the text engine as a format and as records: the
 // formatted and list-directed readers, formatted output to a string and to
