@@ -59,32 +59,45 @@ ReadResult read_pdb(int unit, Molecule& mol) {
   std::string line;
   std::string label;
   float xyz[3];
-  int line_number = 0;
-  for (;;) {
-    const int status = zv::unit_read_line(unit, line);
-    if (status == -1) break;
-    ++line_number;
-    if (status != 0) {
-      result.status = ReadStatus::ReadError;
-      result.line_number = line_number;
-      result.io_error = status;
-      return result;
-    }
-    const CaLine kind = parse_ca_line(line, label, xyz);
-    if (kind == CaLine::Other) continue;
+  int record_number = 0;
+  // One record: false when reading stops at it.
+  auto take = [&](std::string_view rec) {
+    ++record_number;
+    const CaLine kind = parse_ca_line(rec, label, xyz);
+    if (kind == CaLine::Other) return true;
     // The limit is tested before the coordinates: the first CA line past it
     // is refused whatever its columns 31-54 hold.
     if (mol.size() >= kMaxResidues) {
       result.status = ReadStatus::TooManyResidues;
-      result.line_number = line_number;
-      return result;
-    }
-    if (kind == CaLine::BadCoordinates) {
+    } else if (kind == CaLine::BadCoordinates) {
       result.status = ReadStatus::BadCoordinates;
-      result.line_number = line_number;
+    } else {
+      mol.add(label, xyz);
+      return true;
+    }
+    result.line_number = record_number;
+    return false;
+  };
+  for (;;) {
+    const int status = zv::unit_read_line(unit, line);
+    if (status == -1) break;
+    if (status != 0) {
+      result.status = ReadStatus::ReadError;
+      result.line_number = record_number + 1;
+      result.io_error = status;
       return result;
     }
-    mol.add(label, xyz);
+    // A formatted read of a text file ends a record at a carriage return as
+    // well as at a line feed, so a lone CR among the columns read splits the
+    // line in two records. Past the columns read, the rest of the line is
+    // skipped, CRs included.
+    std::string_view rest = line;
+    for (;;) {
+      const std::size_t cr = rest.substr(0, static_cast<std::size_t>(kLineLen)).find('\r');
+      if (!take(rest.substr(0, cr))) return result;
+      if (cr == std::string_view::npos) break;
+      rest.remove_prefix(cr + 1);
+    }
   }
   return result;
 }

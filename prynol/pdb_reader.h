@@ -24,7 +24,7 @@ enum class ReadStatus { Ok, TooManyResidues, ReadError, BadCoordinates };
 
 struct ReadResult {
   ReadStatus status = ReadStatus::Ok;
-  int line_number = 0;  // line of the failure (1-based), 0 on success
+  int line_number = 0;  // record of the failure (1-based), 0 on success
   int io_error = 0;     // the unit's error number after a read error
 };
 

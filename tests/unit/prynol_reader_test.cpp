@@ -203,5 +203,45 @@ TEST_F(PrynolReadPdb, EmptyFileAndNoNewlineAtEnd) {
   EXPECT_EQ(mol.size(), 2);
 }
 
+
+// A carriage return among the 256 columns read ends a record as a line feed
+// does (CR LF is one line end); the text after it is the next record. Past
+// column 256 the rest of the line is skipped, carriage returns included.
+TEST_F(PrynolReadPdb, CarriageReturnsEndRecords) {
+  const std::string atom = kAtom;
+  struct Case {
+    const char* what;
+    std::string text;
+    int residues;
+    ReadStatus status = ReadStatus::Ok;
+  } cases[] = {
+      {"CR LF line ends", atom + "\r\n" + atom + "\r\n", 2},
+      {"lone CR line ends", atom + "\r" + atom + "\r" + atom, 3},
+      {"CR inside the coordinates: y and z read as blanks, the rest is a record",
+       atom.substr(0, 40) + "\r" + atom + "\n", 2},
+      {"CR CR LF: an empty record between", atom + "\r\r\n" + atom + "\n", 2},
+      {"CR as the 256th column", std::string(255, 'x') + "\r" + atom + "\n", 1},
+      {"CR as the 257th column is skipped with the rest",
+       std::string(256, 'x') + "\r" + atom + "\n" + atom + "\n", 1},
+      {"CR after a very long line", atom + std::string(10000, 'y') + "\r" + atom + "\n", 1},
+      {"a CR record with bad coordinates stops the reading",
+       atom + "\r" + atom.substr(0, 35) + ",\n" + atom + "\n", 1, ReadStatus::BadCoordinates},
+  };
+  for (const Case& c : cases) {
+    Molecule mol;
+    const ReadResult r = read(write_file("cr.pdb", c.text), mol);
+    EXPECT_EQ(r.status, c.status) << c.what;
+    EXPECT_EQ(mol.size(), c.residues) << c.what;
+    (void)zv::unit_close(kUnit);
+  }
+  Molecule mol;
+  (void)read(write_file("cr.pdb", atom.substr(0, 42) + "\r" + atom + "\n"), mol);
+  ASSERT_EQ(mol.size(), 2);
+  EXPECT_FLOAT_EQ(mol.xyz[0], 27.34f);
+  EXPECT_FLOAT_EQ(mol.xyz[1], 0.24f);  // "  24" and blanks: two implied decimals
+  EXPECT_FLOAT_EQ(mol.xyz[2], 0.0f);
+  EXPECT_FLOAT_EQ(mol.xyz[3], 27.34f);
+}
+
 }  // namespace
 }  // namespace prynol
