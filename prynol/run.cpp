@@ -33,9 +33,9 @@ void read_ca_atoms(RunState& run) {
       (void)zv::jvaluo(" Max nr of residues :", kMaxResidues);
       zv::ERRFAT("Too many residues");
     case ReadStatus::BadCoordinates:
-      // Stopping here keeps a wrong or partial SSE file from being written.
-      (void)zv::jvaluo(" Unreadable CA coordinates on line :", result.line_number);
-      zv::ERRFAT("While reading PDB file");
+      // A CA line whose coordinates cannot be read is a read error of the
+      // file: stopping here keeps a wrong or partial SSE file from being
+      // written.
     case ReadStatus::ReadError:
       zv::ERRFAT("While reading PDB file");
   }
