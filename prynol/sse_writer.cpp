@@ -20,6 +20,10 @@ std::string_view quote_safe(std::string_view label, std::string& buf) {
   return buf;
 }
 
+// Room for the widest line: three quoted labels of up to 12 characters
+// (quotes doubled), an I11 and six F48.2 fields with their blanks.
+constexpr int kRecordLen = 400;
+
 }  // namespace
 
 std::string element_line(int kind, std::string_view name, std::string_view from,
@@ -27,10 +31,13 @@ std::string element_line(int kind, std::string_view name, std::string_view from,
   std::string from_buf;
   std::string to_buf;
   std::string rec;
-  // The length is given five columns instead of three: after the blanks are
-  // collapsed the line is the same for every element of up to 999 residues,
-  // and a longer one is written as its number rather than as asterisks that
-  // no reader of the file accepts.
+  // Every number gets a blank before it and a field wide enough for any
+  // value: in the classic layout (1X,I3,1X,6F9.2) an element longer than 999
+  // residues or a coordinate beyond 999999.99 or -99999.99 turns into
+  // asterisks, and one of -10000 or less or 100000 or more fills its field
+  // and runs into the number before it, so the line no longer reads back.
+  // Once blanks are collapsed, the line is the same as in that layout for
+  // every value that layout writes readably.
   const zv::FmtItem list[] = {
       kTypeNames[static_cast<std::size_t>(kind - 1)],
       "'", zv::rtrim(name), "'",
@@ -40,7 +47,7 @@ std::string element_line(int kind, std::string_view name, std::string_view from,
       head[0], head[1], head[2],
       tail[0], tail[1], tail[2],
   };
-  (void)zv::format_internal(rec, kLineLen, "(A6,3(1X,A1,A,A1),1X,I5,1X,6F9.2)", list);
+  (void)zv::format_internal(rec, kRecordLen, "(A6,3(1X,A1,A,A1),1X,I11,6(1X,F48.2))", list);
   std::string rest = rec.substr(6);
   zv::ONEBLANK(rest);
   rec.resize(6);

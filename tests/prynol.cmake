@@ -17,6 +17,7 @@ foreach(pair
     "defaults|${_prynol_golden}/defaults/in/user.pdb|user.sse"
     "pdb_quirks|${_prynol_golden}/pdb_quirks/in/quirks.pdb|quirks.sse"
     "duplicate_label|${_prynol_golden}/duplicate_label/in/user.pdb|user.sse"
+    "far_coordinates|${_prynol_golden}/far_coordinates/in/user.pdb|user.sse"
     "real_1ubq_plain|${_prynol_golden}/real_1ubq_plain/in/1ubq.pdb|1ubq.sse"
     "real_1ppf_gz|${ZV_SHARED_DIR}/data/pdb/1ppf.pdb.gz|1ppf.sse"
     "real_1bus_gz|${ZV_SHARED_DIR}/data/pdb/1bus.pdb.gz|1bus.sse"

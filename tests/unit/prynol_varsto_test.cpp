@@ -128,9 +128,15 @@ TEST(PrynolElementLine, Layout) {
       // than three digits.
       {kAlpha, "A2", "", "X'1", 1234, {0, 0, 0}, {0, 0, 0},
        "ALPHA 'A2' '' 'X''1' 1234 0.00 0.00 0.00 0.00 0.00 0.00"},
-      // A coordinate too wide for its field is written as asterisks.
-      {kAlpha, "A3", "1", "2", 3, {1.0e6f, 0, 0}, {0, 0, 0},
-       "ALPHA 'A3' '1' '2' 3 ********* 0.00 0.00 0.00 0.00 0.00"},
+      // Rounding, negative zero, the widest values of the classic fields.
+      {kBeta, "B4", "A1", "A3", 3, {0.005f, -0.005f, 2.675f}, {-0.0f, 0.125f, -0.125f},
+       "BETA  'B4' 'A1' 'A3' 3 0.00 -0.00 2.67 -0.00 0.12 -0.12"},
+      {kBeta, "B5", "A1", "A3", 3, {99999.99f, -9999.99f, 0.015f}, {-0.015f, 9999.994f, 0.995f},
+       "BETA  'B5' 'A1' 'A3' 3 99999.99 -9999.99 0.01 -0.01 9999.99 1.00"},
+      // Coordinates that would fill their nine columns (and run into the
+      // number before them) or overflow them are written in full.
+      {kAlpha, "A3", "1", "2", 3, {1.0e6f, -12345.67f, 123456.78f}, {-99999.99f, -100000.0f, 0},
+       "ALPHA 'A3' '1' '2' 3 1000000.00 -12345.67 123456.78 -99999.99 -100000.00 0.00"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(element_line(c.kind, c.name, c.from, c.to, c.length, c.head, c.tail), c.want);

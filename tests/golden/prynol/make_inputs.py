@@ -164,6 +164,23 @@ def main():
            (0.762, 3.911, 33.526)]
     write(case("two_residue_element", "user.pdb"), ca_file(two))
 
+    # Far out: a helix near x = -15000 and a strand near x = 150000, whose
+    # coordinates fill the nine columns of the classic element layout, with
+    # two residues at 1.0E+20 between them, where the fit fails (JACOBI's
+    # error lines, twice per window). Coordinates with one decimal, so that
+    # they fit their eight columns.
+    far = [(x - 15000.0, y + 50.0, z) for x, y, z in helix(14)]
+    far += loop(3, (far[-1][0] + 3.0, far[-1][1], far[-1][2] + 2.0))
+    far += [(1.0e20, 2.0, 3.0), (1.0, 1.0e20, 3.0)]
+    far += loop(3, (-14900.0, 60.0, 30.0))
+    far += [(x + 150000.0, y - 50.0, z) for x, y, z in strand(10)]
+    lines = ["HEADER    FAR OUT"]
+    for i, p in enumerate(far, 1):
+        xyz = "".join(f"{v:8.1E}" if abs(v) >= 1e9 else f"{v:8.1f}" for v in p)
+        lines.append(f"ATOM  {i:5d}  CA  ALA A{i:4d}    {xyz}  1.00 20.00           C  ")
+    lines.append("END")
+    write(case("far_coordinates", "user.pdb"), lines)
+
     # A CA line whose y field holds a letter O for a zero.
     lines = ca_file(helix(8))
     lines[5] = lines[5][:44] + "O" + lines[5][45:]
