@@ -301,5 +301,29 @@ TEST(PrynolPlainAssignment, HugeAndNonFiniteCoordinates) {
   expect_same(chain, "random coordinates");
 }
 
+
+// The templates with noise of every size from a thousandth of an Angstrom to
+// two, moved about: near-perfect fits, fits at both thresholds and misses.
+TEST(PrynolPlainAssignment, NoisyTemplates) {
+  unsigned seed = 2024;
+  auto rnd = [&] { return (seed = seed * 1103515245u + 12345u) / 4294967296.0 - 0.5; };
+  std::vector<float> chain;
+  for (int k = 0; k < 6000; ++k) {
+    const Window& tmpl = k % 2 ? kBetaTemplate : kAlphaTemplate;
+    const double noise = 0.001 * std::pow(2000.0, (k % 100) / 99.0);
+    const double q[4] = {rnd(), rnd(), rnd(), rnd()};
+    const double t[3] = {200 * rnd(), 200 * rnd(), 200 * rnd()};
+    Window w = moved(tmpl, q, t);
+    for (float& v : w) v += static_cast<float>(noise * rnd());
+    chain.insert(chain.end(), w.begin(), w.end());
+  }
+  const Outcome plain = expect_same(chain, "noisy templates");
+  int counts[3] = {0, 0, 0};
+  for (int t : plain.window_types) ++counts[t];
+  EXPECT_GT(counts[kAlpha], 1000);
+  EXPECT_GT(counts[kBeta], 1000);
+  EXPECT_GT(counts[kUnassigned], 1000);
+}
+
 }  // namespace
 }  // namespace prynol
