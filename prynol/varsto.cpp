@@ -20,12 +20,13 @@ const CentredTemplate& beta_template() {
 
 // The RMS distance of the window on one template, as the assignment uses it:
 // the double-precision value, or LSQZQV's own where the value lies within
-// kExactMargin of the threshold (or cannot be computed), so that every
-// decision is the one LSQZQV's value gives. Near-perfect fits (below
-// kNearExactRms) also go through LSQZQV: its single-precision residual can
-// come out negative there, and its reset warning must then appear exactly as
-// a direct call prints it. A failed LSQZQV fit leaves 10000000, which
-// matches nothing.
+// kExactMargin of the threshold, so that every decision is the one LSQZQV's
+// value gives. Near-perfect fits (below kNearExactRms) also go through
+// LSQZQV: its single-precision residual can come out negative there, and its
+// reset warning must then appear exactly as a direct call prints it. So do
+// windows that window_rms leaves alone (non-finite coordinates, points far
+// apart), where LSQZQV's fit can fail with its error lines. A failed LSQZQV
+// fit leaves 10000000, which matches nothing.
 float fit_rms(const float* window, const std::array<float, 3 * kWindow>& tmpl,
               const CentredTemplate& centred, float threshold) {
   const double rms = window_rms(window, centred);
