@@ -11,7 +11,7 @@ build=$(cd "${1:?usage: run.sh BUILD_DIR [SECONDS] [TARGET...]}" && pwd)
 secs=${2:-300}
 shift $(( $# >= 2 ? 2 : 1 ))
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(pdb_reader sse_loader dialogue select_macro text_read)
+[ ${#targets[@]} -eq 0 ] && targets=(pdb_reader sse_loader dialogue select_macro plotout frame text_read)
 status=0
 for t in "${targets[@]}"; do
   exe=$build/fuzz/${t}_fuzz
@@ -21,7 +21,8 @@ for t in "${targets[@]}"; do
   [ -d "$here/corpus/$t" ] && seeds=("$here/corpus/$t")
   dict=()
   [ -f "$here/$t.dict" ] && dict=(-dict="$here/$t.dict")
-  "$exe" -max_total_time="$secs" -rss_limit_mb=4096 -timeout=10 "${dict[@]}" \
+  # FUZZ_ARGS: more libFuzzer options, e.g. FUZZ_ARGS=-max_len=65536
+  "$exe" -max_total_time="$secs" -rss_limit_mb=4096 -timeout=10 "${dict[@]}" ${FUZZ_ARGS:-} \
     -artifact_prefix="$build/artifacts/$t-" "$build/corpus/$t" "${seeds[@]}" >"$build/$t.log" 2>&1
   rc=$?
   echo "$t: exit $rc, $(grep -E '^#[0-9]+[[:space:]]+DONE' "$build/$t.log" | tail -1)"
