@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <initializer_list>
 #include <vector>
 #include <string>
@@ -58,11 +59,25 @@ class InScratch {
   char old_[4096];
 };
 
+// Removes every file of the scratch folder but the named ones (files a run
+// wrote under names taken from its input).
+inline void clean_scratch(std::initializer_list<std::string_view> keep) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(scratch_dir(), ec)) {
+    const std::string name = entry.path().filename().string();
+    bool kept = false;
+    for (std::string_view k : keep) kept = kept || name == k;
+    if (!kept) std::filesystem::remove_all(entry.path(), ec);
+  }
+}
+
 class Session {
  public:
-  // answers: what unit 5 reads; units: file units to close at the end.
-  explicit Session(std::string answers, std::initializer_list<int> units = {})
-      : in_(std::move(answers)), units_(units) {
+  // answers: what unit 5 reads; units: file units to close at the end;
+  // mode: the run-mode argument ("-B" batch, "-I" interactive, "-S" socket).
+  explicit Session(std::string answers, std::initializer_list<int> units = {},
+                   const char* mode = "-B")
+      : in_(std::move(answers)), units_(units), mode_(mode) {
     zv::frame_reset_for_test();
     fin_ = in_.empty() ? std::fopen("/dev/null", "r") : fmemopen(in_.data(), in_.size(), "r");
     fout_ = std::fopen("/dev/null", "w");
@@ -71,8 +86,7 @@ class Session {
     zv::unit_bind_stream(zv::kUnitStdout, fout_);
     zv::unit_bind_stream(0, fout_);
     static char prog[] = "zvfuzz";
-    static char batch[] = "-B";
-    static char* argv[] = {prog, batch, nullptr};
+    char* argv[] = {prog, mode_.data(), nullptr};
     zv::ZVARGS(2, argv);
     zv::RUNMODE();
   }
@@ -91,6 +105,7 @@ class Session {
  private:
   std::string in_;
   std::vector<int> units_;
+  std::string mode_;
   std::FILE* fin_ = nullptr;
   std::FILE* fout_ = nullptr;
 };

@@ -32,6 +32,7 @@
 #include "core/units.h"
 #include "element_record.h"
 #include "fuzz_session.h"
+#include "kelvor_state.h"
 #include "model.h"
 #include "sse_record.h"
 #include "sse_writer.h"
@@ -113,36 +114,6 @@ void check_round_trip(const kelvor::Element& e) {
   }
 }
 
-// The run state as main makes it. Making one takes tens of megabytes of
-// tables, so one is kept and its contents reset: every slot a load takes is
-// filled afresh, and the query tables are built for the elements read.
-kelvor::KelvorState* fresh_state() {
-  static const std::unique_ptr<kelvor::KelvorState> st = std::make_unique<kelvor::KelvorState>();
-  kelvor::Database& db = st->db;
-  db.elements.clear();
-  db.nentries = 0;
-  db.nselected = 0;
-  db.incomplete = false;
-  st->query.clear();
-  st->files = {};
-  st->params = {};
-  st->incremental = {};
-  st->find.reset();
-  st->topology = {};
-  st->stats = {};
-  st->max_hits = kelvor::kDefaultMaxHits;
-  st->list_library = false;
-  st->skip_missing_pdb = false;
-  st->skeldo_mode = false;
-  st->last_option = "READ";
-  st->select_option = 1;
-  st->select_code = "1cbs";
-  st->mol_name = "1cbs";
-  st->list_field = "N";
-  st->list_elements = "N";
-  return st.get();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -191,7 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                               "RE\nout.sse\nTO\n\n\n\n"
                               "QU\n";
 
-  kelvor::KelvorState* st = fresh_state();
+  kelvor::KelvorState* st = zvfuzz::fresh_kelvor_state();
   {
     zvfuzz::Session session(answers, {kelvor::kUnitLibrary, kelvor::kUnitPdbTest,
                                       kelvor::kUnitSelect, kelvor::kUnitTopology});
