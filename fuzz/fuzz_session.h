@@ -20,15 +20,20 @@
 
 namespace zvfuzz {
 
-// The scratch folder of this process (made on first use).
+// The scratch folder of this process (made on first use, removed at exit;
+// the name is never destroyed, so the exit handler can still use it).
 inline const std::string& scratch_dir() {
-  static const std::string dir = [] {
+  static const std::string* dir = [] {
     std::string tmpl = "/tmp/zvfuzz_" + std::to_string(::getpid()) + "_XXXXXX";
-    const char* made = ::mkdtemp(tmpl.data());
-    if (!made) std::abort();
-    return std::string(made);
+    if (!::mkdtemp(tmpl.data())) std::abort();
+    return new std::string(tmpl);
   }();
-  return dir;
+  static const bool removed_at_exit = std::atexit([] {
+    std::error_code ec;
+    std::filesystem::remove_all(*dir, ec);
+  }) == 0;
+  (void)removed_at_exit;
+  return *dir;
 }
 
 // Writes bytes to a file of the scratch folder; returns its path.
