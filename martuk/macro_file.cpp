@@ -10,8 +10,6 @@
 namespace martuk {
 namespace {
 
-constexpr std::size_t kBufferBytes = 256 * 1024;
-
 // Where the record that starts at p (n bytes available) ends: the number of
 // content bytes before the first LF or CR, and which of the two (0 when
 // neither is in the n bytes).
@@ -36,7 +34,7 @@ int MacroFile::open(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno ? errno : EIO;
   fd_ = fd;
-  buf_.resize(kBufferBytes);
+  buf_.resize(std::max<std::size_t>(buffer_bytes_, 1));
   beg_ = end_ = 0;
   buf_offset_ = 0;
   eof_ = false;
@@ -125,7 +123,7 @@ int MacroFile::next(Record& rec) {
 
 int copy_records(int fd, std::uint64_t from, std::uint64_t to, LineSink& sink,
                  std::vector<char>& buffer) {
-  if (buffer.empty()) buffer.resize(kBufferBytes);
+  if (buffer.empty()) buffer.resize(kMacroBufferBytes);
   std::uint64_t pos = from;
   bool in_line = false;     // a record has begun and not yet ended
   bool cr_pending = false;  // the last chunk ended in a CR: an LF next belongs to it

@@ -15,6 +15,8 @@
 
 namespace martuk {
 
+inline constexpr std::size_t kMacroBufferBytes = 256 * 1024;
+
 struct Record {
   std::uint64_t start = 0;   // offset of its first byte
   std::uint64_t length = 0;  // bytes without the line end
@@ -23,7 +25,8 @@ struct Record {
 
 class MacroFile {
  public:
-  MacroFile() = default;
+  // buffer_bytes: size of the read buffer (small sizes serve the tests).
+  explicit MacroFile(std::size_t buffer_bytes = kMacroBufferBytes) : buffer_bytes_(buffer_bytes) {}
   ~MacroFile();
   MacroFile(const MacroFile&) = delete;
   MacroFile& operator=(const MacroFile&) = delete;
@@ -47,6 +50,7 @@ class MacroFile {
   // Reads more bytes into the buffer; false at end of file or error.
   bool fill();
 
+  std::size_t buffer_bytes_;
   int fd_ = -1;
   std::vector<char> buf_;
   std::size_t beg_ = 0, end_ = 0;  // unread bytes are buf_[beg_, end_)
@@ -68,7 +72,7 @@ class LineSink {
 };
 
 // Copies the records of the byte range [from, to) of the file open on fd,
-// reading through a buffer of at most `chunk` bytes. Returns 0, -1 when the
+// reading through `buffer` (made kMacroBufferBytes long when empty). Returns 0, -1 when the
 // file ends before `to`, or errno of a failed read.
 [[nodiscard]] int copy_records(int fd, std::uint64_t from, std::uint64_t to, LineSink& sink,
                                std::vector<char>& buffer);
