@@ -27,8 +27,8 @@ void cmd_quit(KelvorState&) { zv::ZVSTOP(); }
 constexpr std::array<Command, 11> kCommands = {{
     {"RE", 2, false, cmd_read},
     {"QU", 2, false, cmd_quit},
-    {"FI", 2, true, cmd_search},
-    {"IN", 2, true, cmd_search},
+    {"FI", 2, true, cmd_find},
+    {"IN", 2, true, cmd_incremental},
     {"LI", 2, false, cmd_list},
     {"EX", 2, false, cmd_extract},
     {"CH", 2, false, cmd_check},

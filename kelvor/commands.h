@@ -22,7 +22,8 @@ void cmd_extract(KelvorState& st);   // EX
 void cmd_check(KelvorState& st);     // CH
 void cmd_stats(KelvorState& st);     // ST
 void cmd_topology(KelvorState& st);  // TO
-void cmd_search(KelvorState& st);    // IN and FI
+void cmd_incremental(KelvorState& st);  // IN
+void cmd_find(KelvorState& st);         // FI
 
 // The figures of ST.
 void compute_stats(const Database& db, DatabaseStats& s);

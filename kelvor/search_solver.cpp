@@ -1,0 +1,207 @@
+// Per-entry preparation and the two depth-first solvers of the searches.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "core/messages.h"
+#include "search.h"
+
+namespace kelvor {
+
+SearchWork::SearchWork(const SearchSetup& setup, const Query& query)
+    : setup_(setup), query_(query), n_(setup.n()) {
+  cand_.resize(static_cast<std::size_t>(n_));
+  for (auto& c : cand_) c.reserve(kMaxElementsPerEntry);
+  forced_gaps_.assign(static_cast<std::size_t>(n_) + 1, 0);
+  slot_.assign(kMaxElementsPerEntry, -1);
+  used_elements_.reserve(kMaxElementsPerEntry);
+  used_.assign(kMaxElementsPerEntry, 0);
+  assign_.assign(static_cast<std::size_t>(n_), 0);
+  store_.assign(static_cast<std::size_t>(n_) * kMaxSolutions, 0);
+  matched_.assign(kMaxSolutions, 0);
+}
+
+int SearchWork::effective_count(const Database& db, const Entry& entry) const {
+  if (!setup_.avoid_multichain || entry.count == 0) return entry.count;
+  // A letter first in the first element's from-label is a chain identifier:
+  // only the leading run of elements of that chain takes part.
+  const std::string_view first = db.element(entry, 0).from.view();
+  if (first.empty() || !std::isalpha(static_cast<unsigned char>(first[0]))) return entry.count;
+  int k = 1;
+  while (k < entry.count) {
+    const std::string_view from = db.element(entry, k).from.view();
+    if (from.empty() || from[0] != first[0]) break;
+    ++k;
+  }
+  return k;
+}
+
+bool SearchWork::make_candidates(const Database& db, const Entry& entry, int count) {
+  const bool find = setup_.kind == SearchKind::Find;
+  nelem_ = count;
+  failed_position_ = -1;
+  for (int p = 0; p < n_; ++p) {
+    const Element& q = query_.elements[setup_.qlist[p]];
+    std::vector<int>& c = cand_[p];
+    c.clear();
+    for (int e = 0; e < count; ++e) {
+      const Element& d = db.element(entry, e);
+      if (d.type != q.type) continue;
+      if (!find && d.nres < setup_.min_residues) continue;
+      if (q.nres - d.nres > setup_.too_short) continue;
+      if (d.nres - q.nres > setup_.too_long) continue;
+      // A difference exactly at the tolerance passes.
+      if (!setup_.symbolic && std::fabs(q.length - d.length) > setup_.mis_length) continue;
+      c.push_back(e);
+    }
+    if (find && c.empty() && failed_position_ < 0) failed_position_ = p;
+  }
+  forced_gaps_[static_cast<std::size_t>(n_)] = 0;
+  for (int p = n_ - 1; p >= 0; --p) {
+    forced_gaps_[p] = forced_gaps_[p + 1] + (cand_[p].empty() ? 1 : 0);
+  }
+  return failed_position_ < 0;
+}
+
+void SearchWork::make_pair_values(const Database& db, const Entry& entry) {
+  entry_ = &entry;
+  db_ = &db;
+  for (int e : used_elements_) slot_[e] = -1;
+  used_elements_.clear();
+  for (const auto& c : cand_) {
+    for (int e : c) {
+      if (slot_[e] < 0) {
+        slot_[e] = 0;
+        used_elements_.push_back(e);
+      }
+    }
+  }
+  std::sort(used_elements_.begin(), used_elements_.end());
+  m_ = static_cast<int>(used_elements_.size());
+  for (int k = 0; k < m_; ++k) slot_[used_elements_[k]] = k;
+  const std::size_t mm = static_cast<std::size_t>(m_) * m_;
+  if (edist_.size() < mm) {
+    edist_.resize(mm);
+    ecos_.resize(mm);
+  }
+  if (setup_.symbolic) return;  // no geometry is compared
+  for (int a = 0; a < m_; ++a) {
+    const Element& ea = db.element(entry, used_elements_[a]);
+    edist_[a * m_ + a] = 0.0f;
+    ecos_[a * m_ + a] = 1.0f;
+    for (int b = a + 1; b < m_; ++b) {
+      const Element& eb = db.element(entry, used_elements_[b]);
+      const float d = pair_distance(ea, eb, setup_.mode);
+      const float c = pair_cosine(ea, eb);
+      edist_[a * m_ + b] = edist_[b * m_ + a] = d;
+      ecos_[a * m_ + b] = ecos_[b * m_ + a] = c;
+    }
+  }
+}
+
+void SearchWork::solve() {
+  nsol_ = 0;
+  dropped_ = 0;
+  stop_ = false;
+  best_gaps_ = n_;
+  std::fill(used_.begin(), used_.begin() + std::max(nelem_, 0), 0);
+  if (n_ == 0) return;
+  if (setup_.kind == SearchKind::Find) {
+    (void)dfs_find(0);
+  } else {
+    dfs_gaps(0, 0, -1);
+  }
+}
+
+// Whether entry element e may take position p, given the last matched
+// position `last` (-1 when none): order, neighbours, distances and cosines.
+bool SearchWork::accept(int p, int e, int last) const {
+  if (used_[e]) return false;
+  if (setup_.directionality && last >= 0 && e <= assign_[last] - 1) return false;
+  if (setup_.neighbours && p > 0 && assign_[p - 1] != 0 &&
+      setup_.qlist[p] == setup_.qlist[p - 1] + 1 && e != assign_[p - 1]) {
+    return false;
+  }
+  if (setup_.symbolic) return true;
+  const int first = setup_.absolute ? 0 : last;
+  if (last < 0) return true;
+  for (int j = first; j <= last; ++j) {
+    if (assign_[j] == 0) continue;
+    const int ej = assign_[j] - 1;
+    // Differences exactly at the tolerance pass.
+    if (std::fabs(query_distance(j, p) - entry_distance(ej, e)) > setup_.mis_distance) return false;
+    const float cq = query_cosine(j, p);
+    const float cd = entry_cosine(ej, e);
+    const float dc = setup_.directionality ? std::fabs(cq - cd) : std::fabs(std::fabs(cq) - std::fabs(cd));
+    if (dc > setup_.mis_cosine) return false;
+  }
+  return true;
+}
+
+void SearchWork::keep_gapped(int g) {
+  const int m = n_ - g;
+  if (m < setup_.min_match) return;
+  if (g < best_gaps_) {
+    // Fewer gaps than every solution kept so far: those are worse.
+    nsol_ = 0;
+    best_gaps_ = g;
+  }
+  if (nsol_ >= kMaxSolutions) {
+    zv::ERRMSG("Too many solutions; rest skipped");
+    ++dropped_;
+    return;
+  }
+  std::copy(assign_.begin(), assign_.end(), store_.begin() + static_cast<std::ptrdiff_t>(nsol_) * n_);
+  matched_[nsol_] = m;
+  ++nsol_;
+}
+
+// IN: positions p..n-1 still open, g gaps so far, `last` the last matched
+// position. The look-ahead adds the positions ahead that have no candidate
+// at all: each of them can only be a gap, so a branch that would exceed the
+// bounds with them is cut here instead of at its leaves (the same
+// solutions, found in the same order).
+void SearchWork::dfs_gaps(int p, int g, int last) {
+  const int ahead = lookahead_ ? forced_gaps_[p] : 0;
+  if (n_ - (g + ahead) < setup_.min_match || g + ahead > best_gaps_) return;
+  if (p == n_) {
+    keep_gapped(g);
+    return;
+  }
+  for (int e : cand_[p]) {
+    if (!accept(p, e, last)) continue;
+    assign_[p] = static_cast<std::int16_t>(e + 1);
+    used_[e] = 1;
+    dfs_gaps(p + 1, g, p);
+    used_[e] = 0;
+  }
+  assign_[p] = 0;
+  dfs_gaps(p + 1, g + 1, last);
+}
+
+// FI: every position matched; returns false once the store overflowed, which
+// ends the search of the entry.
+bool SearchWork::dfs_find(int p) {
+  if (p == n_) {
+    if (nsol_ >= kMaxSolutions) {
+      zv::ERRMSG("Too many solutions; rest skipped");
+      ++dropped_;
+      return false;
+    }
+    std::copy(assign_.begin(), assign_.end(), store_.begin() + static_cast<std::ptrdiff_t>(nsol_) * n_);
+    matched_[nsol_] = n_;
+    ++nsol_;
+    return true;
+  }
+  for (int e : cand_[p]) {
+    if (!accept(p, e, p - 1)) continue;
+    assign_[p] = static_cast<std::int16_t>(e + 1);
+    used_[e] = 1;
+    const bool go_on = dfs_find(p + 1);
+    used_[e] = 0;
+    if (!go_on) return false;
+  }
+  return true;
+}
+
+}  // namespace kelvor
