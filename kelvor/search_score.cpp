@@ -174,13 +174,15 @@ SolutionScore score_solution(const SearchWork& work, const Query& query, const D
     if (w[2] > kMinTermWeight) total += xy_term("Distance", qdis, edis, w[2], report);
     if (w[3] > kMinTermWeight) total += xy_term("Cosines ", qcos, ecos, w[3], report);
   }
-  if (w[4] > kMinTermWeight) {
+  {
+    // The RMSD is the solution's figure for the ranking even when its term
+    // is left out of the score.
     std::array<float, 12> rt{};
     float rms = kFailedRmsd;
     bool ok = false;
     const int ncentres = centroid_fit(work, query, db, entry, s, rms, rt, ok);
     sc.rmsd = rms;
-    if (ok) total += static_cast<double>(w[4] * rms);
+    if (ok && w[4] > kMinTermWeight) total += static_cast<double>(w[4] * rms);
     if (report) {
       std::string line;
       (void)zv::format_append(line, "(1x,a,i3,a,f8.3,a)",

@@ -138,7 +138,7 @@ case("skip_missing_pdb", start("", "Y") + "LI\nN\nN\n1\nLI\nN\nN\n4\nLI\nN\nN\n2
      {"kelvor.lib": skiplib, "present.pdb": "ATOM\n"})
 
 # ---------------------------------------------------------------- the option loop
-case("option_dispatch", start() + "in\nIN\nIncremental\nfi\nTO\nQ\n\n! a comment\n\n?\nRE\n\nin\nFi\nQUIT\n",
+case("option_dispatch", start() + "in\nIN\nIncremental\nfi\nTO\nQ\n\n! a comment\n\n?\nRE\n\nin\n\n0\nFi\n0\nQUIT\n",
      {"kelvor.lib": SMALL, "user.sse": QUERY})
 case("end_of_input", start() + "\n\nLI\n\n\n\n", {"kelvor.lib": SMALL, "user.sse": QUERY})
 case("end_of_input_select", start() + "SE\n3\n1abd\n", {"kelvor.lib": SMALL})

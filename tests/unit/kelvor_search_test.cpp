@@ -1,0 +1,361 @@
+// The searches on a small constructed database whose answers are worked out
+// by hand: moved copies of the query, a reversed strand, neighbours,
+// multi-chain and identical-protein avoidance, MAXHITS, the solution cap, ties
+// decided by RMSD; the gap mismatch, the ranking and the macro's columns.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core_session.h"
+#include "model.h"
+#include "search.h"
+#include "search_files.h"
+#include "search_run.h"
+
+namespace {
+
+using namespace kelvor;
+
+struct Sse {
+  int type;  // 1 helix, 2 strand
+  const char* name;
+  const char* from;
+  const char* to;
+  int nres;
+  Vec3 head;
+  Vec3 tail;
+};
+
+Element make(const Sse& s) {
+  ElementFields f;
+  f.name = s.name;
+  f.from = s.from;
+  f.to = s.to;
+  f.nres = s.nres;
+  for (int k = 0; k < 3; ++k) {
+    f.xyz[k] = s.head[k];
+    f.xyz[3 + k] = s.tail[k];
+  }
+  Element e;
+  make_element(s.type, f, e);
+  return e;
+}
+
+// The query: three helices and a strand, centres not in one plane.
+const std::vector<Sse> kQuery = {
+    {1, "A1", "A1", "A10", 10, {20, 0, 0}, {35, 0, 0}},
+    {1, "A2", "A15", "A22", 8, {20, 10, 0}, {32, 12, 0}},
+    {1, "A3", "A30", "A41", 12, {22, 0, 10}, {24, 16, 10}},
+    {2, "B1", "A50", "A55", 6, {30, 10, 12}, {42, 12, 14}},
+};
+
+Sse moved(Sse s, float angle, Vec3 shift) {
+  const float c = std::cos(angle), sn = std::sin(angle);
+  for (Vec3* p : {&s.head, &s.tail}) {
+    const Vec3 v = *p;
+    *p = {c * v[0] - sn * v[1] + shift[0], sn * v[0] + c * v[1] + shift[1], v[2] + shift[2]};
+  }
+  return s;
+}
+
+Sse mirrored(Sse s) {
+  s.head[0] = -s.head[0];
+  s.tail[0] = -s.tail[0];
+  return s;
+}
+
+class Db {
+ public:
+  Db() : db(std::make_unique<Database>()) {}
+  void add(const char* name, const std::vector<Sse>& sses) {
+    Entry& en = db->entries[db->nentries++];
+    en.name.assign(name);
+    en.note.assign(std::string("note of ") + name);
+    en.pdb.assign(std::string("/pdb/") + name + ".pdb");
+    en.first = db->total_elements();
+    en.count = 0;
+    en.type_count = {};
+    for (const Sse& s : sses) {
+      db->elements.emplace_back() = make(s);
+      ++en.count;
+      ++en.type_count[s.type - 1];
+    }
+    db->recount_selected();
+  }
+  std::unique_ptr<Database> db;
+};
+
+Query make_query(const std::vector<Sse>& sses) {
+  Query q;
+  q.name.assign("quer");
+  q.pdb.assign("/pdb/quer.pdb");
+  for (const Sse& s : sses) q.elements.push_back(make(s));
+  q.build_pair_tables();
+  return q;
+}
+
+SearchSetup incremental(int n) {
+  SearchSetup s;
+  s.kind = SearchKind::Incremental;
+  for (int i = 0; i < n; ++i) s.qlist.push_back(i);
+  s.min_match = 3;
+  s.weights = {0.0138889f, 0.0138889f, 0.138889f, 0.138889f, 0.694444f};
+  return s;
+}
+
+std::vector<Sse> query_moved(float angle, Vec3 shift) {
+  std::vector<Sse> v;
+  for (const Sse& s : kQuery) v.push_back(moved(s, angle, shift));
+  return v;
+}
+
+struct Outcome {
+  SearchResult res;
+  SolutionLists lists;
+  std::string out;
+};
+
+Outcome run(const SearchSetup& s, const Query& q, const Database& db, int max_hits = 1000,
+        bool lookahead = true) {
+  zvtest::Session session("");
+  Outcome r;
+  r.res = run_search(s, q, db, max_hits, nullptr, &r.lists, lookahead);
+  r.out = session.out();
+  return r;
+}
+
+const SearchHit* hit_of(const SearchResult& res, int entry) {
+  for (const SearchHit& h : res.hits) {
+    if (h.entry == entry) return &h;
+  }
+  return nullptr;
+}
+
+std::vector<std::int16_t> sol(std::initializer_list<int> v) { return {v.begin(), v.end()}; }
+
+TEST(Search, MovedCopiesReversedStrandNeighboursChains) {
+  Db d;
+  // 0: the query turned by 90 degrees and shifted: every element, RMSD 0.
+  d.add("1rot", query_moved(1.5707964f, {5, -7, 3}));
+  // 1: the strand runs the other way.
+  auto rev = query_moved(0.0f, {0, 0, 0});
+  std::swap(rev[3].head, rev[3].tail);
+  d.add("2rev", rev);
+  // 2: a far helix inserted between the query's second and third element.
+  auto ins = query_moved(0.0f, {0, 0, 0});
+  ins.insert(ins.begin() + 2, Sse{1, "X", "A25", "A28", 9, {200, 0, 0}, {200, 30, 0}});
+  d.add("3ins", ins);
+  // 3: the query split over chains A and B.
+  auto chains = query_moved(0.0f, {0, 0, 0});
+  chains[2].from = "B30";
+  chains[2].to = "B41";
+  chains[3].from = "B50";
+  chains[3].to = "B55";
+  d.add("4chn", chains);
+  const Query q = make_query(kQuery);
+
+  struct Case {
+    const char* what;
+    bool directionality, neighbours, multichain;
+    std::vector<std::vector<std::vector<std::int16_t>>> expected;  // per entry
+  };
+  const std::vector<Case> cases = {
+      // The reversed strand is a gap with directionality (cosine 2|c| apart),
+      // matched without it (absolute cosines). With neighbours the inserted
+      // element breaks the run: either the second or the third query element
+      // stays a gap. The chain-A run alone is too short.
+      {"defaults", true, false, true,
+       {{sol({1, 2, 3, 4})}, {sol({1, 2, 3, 0})}, {sol({1, 2, 4, 5})}, {}}},
+      {"no directionality", false, false, true,
+       {{sol({1, 2, 3, 4})}, {sol({1, 2, 3, 4})}, {sol({1, 2, 4, 5})}, {}}},
+      {"neighbours", true, true, true,
+       {{sol({1, 2, 3, 4})}, {sol({1, 2, 3, 0})}, {sol({1, 2, 0, 5}), sol({1, 0, 4, 5})}, {}}},
+      {"multi-chain allowed", true, false, false,
+       {{sol({1, 2, 3, 4})}, {sol({1, 2, 3, 0})}, {sol({1, 2, 4, 5})}, {sol({1, 2, 3, 4})}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SearchSetup s = incremental(4);
+    // Element lengths 15.0, 12.2, 16.1 and 12.5: each query element has its
+    // own copy as the only candidate of its type and length.
+    s.mis_length = 1.0f;
+    s.directionality = c.directionality;
+    s.neighbours = c.neighbours;
+    s.avoid_multichain = c.multichain;
+    const Outcome r = run(s, q, *d.db);
+    for (int e = 0; e < 4; ++e) {
+      SCOPED_TRACE(e);
+      EXPECT_EQ(r.lists.solutions[e], c.expected[e]);
+    }
+    const SearchHit* h = hit_of(r.res, 0);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(h->matched, 4);
+    EXPECT_NEAR(h->rmsd, 0.0f, 2e-3f);
+    // Every list equal: each XYSTAT term is w((0 + 1)(2 - 1) - 1) = 0.
+    EXPECT_NEAR(h->score, 0.0f, 2e-3f);
+  }
+}
+
+TEST(Search, ResidueTermAndGapMismatchByHand) {
+  Db d;
+  // Every element one residue longer, loops one residue shorter than the query's
+  // (labels shifted): 3 consecutive pairs, each loop 1 shorter.
+  std::vector<Sse> v = query_moved(0.0f, {0, 0, 0});
+  const char* from[] = {"A1", "A13", "A27", "A46"};
+  const char* to[] = {"A11", "A21", "A39", "A52"};
+  for (int i = 0; i < 4; ++i) {
+    v[i].nres += 1;
+    v[i].from = from[i];
+    v[i].to = to[i];
+  }
+  d.add("1res", v);
+  // Labels without digits: each pair of them counts 999.
+  std::vector<Sse> w = query_moved(0.0f, {0, 0, 0});
+  w[1].from = "AX";
+  d.add("2lab", w);
+  const Query q = make_query(kQuery);
+
+  // Weights 100 for residues only: clamped to 0.01 the others normalise to
+  // 0.01 / 100.04, below the cut, and residues to 100 / 100.04. Residue
+  // lists differ by 1 everywhere: r = 1, c = 1, term = w (2 * 1 - 1) = w.
+  SearchSetup s = incremental(4);
+  s.weights = {100.0f / 100.04f, 0.01f / 100.04f, 0.01f / 100.04f, 0.01f / 100.04f, 0.01f / 100.04f};
+  Outcome r = run(s, q, *d.db);
+  ASSERT_EQ(r.res.hits.size(), 2u);
+  EXPECT_NEAR(r.res.hits[0].score, 100.0f / 100.04f, 1e-5f);
+
+  // Symbolic: score = mismatched residues (4), tie value = gaps mismatch.
+  // Query loops 15-10, 30-22, 50-41 = 5, 8, 9; entry 13-11, 27-21, 46-39 =
+  // 2, 6, 7: 3 + 2 + 2 = 7. Entry 2: "AX" spoils the pair A1-A2 only,
+  // the pair A2-A3 reads A22 to A30: 999 + 0 + 0.
+  s.symbolic = true;
+  r = run(s, q, *d.db);
+  ASSERT_EQ(r.res.hits.size(), 2u);
+  EXPECT_EQ(r.res.hits[0].score, 4.0f);
+  EXPECT_EQ(r.res.hits[0].rmsd, 7.0f);
+  EXPECT_EQ(r.res.hits[1].score, 0.0f);
+  EXPECT_EQ(r.res.hits[1].rmsd, 999.0f);
+}
+
+TEST(Search, LabelNumbers) {
+  struct {
+    const char* label;
+    bool ok;
+    long number;
+  } cases[] = {{"A12", true, 12}, {"12", true, 12}, {"A12B", true, 12}, {"-5", true, 5},
+               {"AB", false, 0},  {"", false, 0},   {"B1002", true, 1002}};
+  for (const auto& c : cases) {
+    long n = -1;
+    EXPECT_EQ(label_number(c.label, n), c.ok) << c.label;
+    if (c.ok) EXPECT_EQ(n, c.number) << c.label;
+  }
+}
+
+TEST(Search, IdenticalProteinsAndMaxHits) {
+  Db d;
+  d.add("1abc", query_moved(0.3f, {1, 2, 3}));
+  d.add("2abc", query_moved(0.6f, {1, 2, 3}));   // characters 2-4 as the first hit
+  d.add("1xyz", query_moved(0.9f, {1, 2, 3}));
+  d.add("ab", query_moved(1.2f, {1, 2, 3}));      // a name shorter than 4 characters
+  const Query q = make_query(kQuery);
+  SearchSetup s = incremental(4);
+  Outcome r = run(s, q, *d.db);
+  EXPECT_EQ(r.res.matching, 4);
+  s.avoid_identical = true;
+  r = run(s, q, *d.db);
+  EXPECT_EQ(r.res.matching, 3);
+  EXPECT_EQ(hit_of(r.res, 1), nullptr);
+  s.avoid_identical = false;
+  r = run(s, q, *d.db, 2);
+  EXPECT_TRUE(r.res.aborted);
+  EXPECT_EQ(r.res.matching, 2);
+  EXPECT_NE(r.out.find("Too many matching entries - ABORTING SEARCH !"), std::string::npos);
+}
+
+// Twenty copies of one helix against three parallel query helices: every
+// ordered triple fits, C(20,3) = 1140 of them.
+TEST(Search, SolutionCap) {
+  std::vector<Sse> copies(20, Sse{1, "H", "A1", "A10", 10, {0, 0, 0}, {15, 0, 0}});
+  Db d;
+  d.add("1cap", copies);
+  const Query q = make_query({{1, "A1", "A1", "A10", 10, {0, 0, 0}, {15, 0, 0}},
+                              {1, "A2", "A15", "A24", 10, {0, 3, 0}, {15, 3, 0}},
+                              {1, "A3", "A30", "A39", 10, {0, 0, 3}, {15, 0, 3}}});
+  SearchSetup s = incremental(3);
+  Outcome r = run(s, q, *d.db);
+  ASSERT_EQ(r.lists.solutions[0].size(), 1000u);
+  EXPECT_EQ(r.lists.dropped[0], 140);
+  EXPECT_EQ(r.res.total_solutions, 1000);
+  EXPECT_EQ(r.lists.solutions[0][0], sol({1, 2, 3}));
+  // Triples from 1 to 9 first: 171 + 153 + ... + 55 = 975; then 10-11-x (9),
+  // 10-12-x (8), 10-13-x (7) and 10-14-15, the 1000th.
+  EXPECT_EQ(r.lists.solutions[0][999], sol({10, 14, 15}));
+
+  s.kind = SearchKind::Find;
+  r = run(s, q, *d.db);
+  ASSERT_EQ(r.lists.solutions[0].size(), 1000u);
+  EXPECT_EQ(r.lists.dropped[0], 1);  // the 1001st ends the entry
+  EXPECT_EQ(r.res.hits.size(), 1u);
+}
+
+// A mirror image has the same distances, cosines, lengths and sizes, so the
+// same score, but its centres cannot be turned onto the query's.
+TEST(Search, EqualScoresDecidedByRmsd) {
+  std::vector<Sse> both;
+  for (const Sse& s : kQuery) both.push_back(mirrored(s));
+  for (const Sse& s : kQuery) both.push_back(s);
+  for (int i = 4; i < 8; ++i) {
+    both[i].from = "A100";
+    both[i].to = "A110";
+  }
+  Db d;
+  d.add("1mir", both);
+  const Query q = make_query(kQuery);
+  SearchSetup s = incremental(4);
+  s.mis_distance = 0.5f;
+  s.mis_cosine = 0.1f;
+  s.weights = {0.25f, 0.25f, 0.25f, 0.25f, 0.0f};  // the RMSD term left out
+  Outcome r = run(s, q, *d.db);
+  ASSERT_EQ(r.lists.solutions[0], (std::vector<std::vector<std::int16_t>>{sol({1, 2, 3, 4}), sol({5, 6, 7, 8})}));
+  ASSERT_EQ(r.res.hits.size(), 1u);
+  EXPECT_NEAR(r.res.hits[0].rmsd, 0.0f, 2e-3f);  // IN: the later one, lower RMSD
+
+  s.kind = SearchKind::Find;
+  r = run(s, q, *d.db);
+  ASSERT_EQ(r.res.hits.size(), 1u);
+  EXPECT_GT(r.res.hits[0].rmsd, 1.0f);  // FI: the first of the equal scores
+}
+
+TEST(Search, Ranking) {
+  const std::vector<SearchHit> hits = {
+      {0, 4, 1.0f, 2.0f}, {1, 5, 3.0f, 1.0f}, {2, 4, 1.0f, 1.5f}, {3, 4, 0.5f, 9.0f}, {4, 4, 1.0f, 1.5f}};
+  const std::vector<SearchHit> r = rank_hits(hits);
+  std::vector<int> order;
+  for (const auto& h : r) order.push_back(h.entry);
+  EXPECT_EQ(order, (std::vector<int>{1, 3, 2, 4, 0}));
+}
+
+TEST(SearchFiles, CentroidLineColumns) {
+  struct {
+    const char* name;
+    int n;
+    float rms;
+    const char* centres;  // columns 21-23 of the macro line
+    const char* rmsd;     // columns 53-60
+  } cases[] = {{"1abcde", 12, 1.5f, " 12", "   1.500"},
+               {"ab", 3, 0.0f, "  3", "   0.000"},
+               {"2xyz", 2, kFailedRmsd, "  2", " 999.990"}};
+  for (const auto& c : cases) {
+    const std::string macro_line = "print ... " + centroid_line(c.name, c.n, c.rms) + " ";
+    EXPECT_EQ(macro_line.substr(20, 3), c.centres);
+    EXPECT_EQ(macro_line.substr(52, 8), c.rmsd);
+  }
+  EXPECT_EQ(pair_name("1abc", "query"), "1abc_to_query");
+  EXPECT_EQ(pair_name("abcdefghij", "klmnopqrst").size(), 24u);
+}
+
+}  // namespace
