@@ -2,6 +2,8 @@
 // printed from the constant here.
 #pragma once
 
+#include <cstddef>
+
 namespace kelvor {
 
 inline constexpr const char* kProgramName = "KELVOR";
@@ -25,6 +27,8 @@ inline constexpr int kElementTextLen = 6;
 inline constexpr int kKeywordLen = 6;
 inline constexpr int kTypeDescLen = 40;
 inline constexpr int kValueLen = 1024;
+// Columns of a line of an SSE file that are read: keyword and value.
+inline constexpr std::size_t kRecordLen = kKeywordLen + kValueLen;
 inline constexpr int kFileNameLen = 256;
 inline constexpr int kOptionLen = 10;
 

@@ -21,7 +21,7 @@ void read_query_file(Query& query) {
   SseRecord rec;
   ElementFields fields;
   for (;;) {
-    const int rc = zv::unit_read_line(kUnitLibrary, line);
+    const int rc = zv::unit_read_record(kUnitLibrary, line, kRecordLen);
     if (rc == -1) break;
     if (rc != 0) zv::ERRFAT("While reading user file");
     ++lines;

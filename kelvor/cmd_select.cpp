@@ -55,8 +55,7 @@ void read_select_macro(KelvorState& st) {
     return;
   }
   std::string line;
-  while (zv::unit_read_line(kUnitSelect, line) == 0) {
-    if (line.size() > static_cast<std::size_t>(kValueLen)) line.resize(kValueLen);
+  while (zv::unit_read_record(kUnitSelect, line, kValueLen) == 0) {
     apply_select_line(st.db, line);
   }
   zv::unit_close(kUnitSelect);

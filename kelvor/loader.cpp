@@ -28,7 +28,7 @@ class DatabaseLoader {
     std::string line;
     SseRecord rec;
     for (;;) {
-      const int rc = zv::unit_read_line(kUnitLibrary, line);
+      const int rc = zv::unit_read_record(kUnitLibrary, line, kRecordLen);
       if (rc == -1) break;
       if (rc != 0) zv::ERRFAT("While reading database file");
       ++lines_;

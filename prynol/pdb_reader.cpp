@@ -79,7 +79,10 @@ ReadResult read_pdb(int unit, Molecule& mol) {
     return false;
   };
   for (;;) {
-    const int status = zv::unit_read_line(unit, line);
+    // A record as a formatted read of kLineLen columns sees it: a lone CR
+    // among those columns ends it too, and the rest of a longer line is read
+    // past without being held.
+    const int status = zv::unit_read_record(unit, line, static_cast<std::size_t>(kLineLen));
     if (status == -1) break;
     if (status != 0) {
       result.status = ReadStatus::ReadError;
@@ -87,17 +90,7 @@ ReadResult read_pdb(int unit, Molecule& mol) {
       result.io_error = status;
       return result;
     }
-    // A formatted read of a text file ends a record at a carriage return as
-    // well as at a line feed, so a lone CR among the columns read splits the
-    // line in two records. Past the columns read, the rest of the line is
-    // skipped, CRs included.
-    std::string_view rest = line;
-    for (;;) {
-      const std::size_t cr = rest.substr(0, static_cast<std::size_t>(kLineLen)).find('\r');
-      if (!take(rest.substr(0, cr))) return result;
-      if (cr == std::string_view::npos) break;
-      rest.remove_prefix(cr + 1);
-    }
+    if (!take(line)) return result;
   }
   return result;
 }

@@ -218,10 +218,12 @@ int show(std::string_view uo, bool hold, int built) {
 
 // Reads one answer line. End of input is an empty answer (and unit 5 keeps
 // its end-of-input state for input_exhausted()); a line longer than the
-// answer buffer is refused.
+// answer buffer (trailing blanks aside) is refused. Only the buffer's worth of
+// the line is held: the rest is read past.
 int read_answer(std::string& answer) {
   (void)unit_flush(kUnitStdout);
-  int rc = unit_read_line(kUnitStdin, answer);
+  LineCut cut;
+  int rc = unit_read_line(kUnitStdin, answer, kAnswerMax, &cut);
   if (rc == -1) {
     answer.clear();
     return kOk;
@@ -230,7 +232,7 @@ int read_answer(std::string& answer) {
     answer.clear();
     return rc;
   }
-  if (static_cast<std::size_t>(LENSTR(answer)) > kAnswerMax) {
+  if (!cut.blank) {
     answer.clear();
     return kBufferOverflow;
   }

@@ -1,23 +1,26 @@
-// The unit table. Files opened for reading are loaded whole into memory (a
-// ".gz" name is decompressed through zlib on the way), so that reading a line
-// is a memchr and a copy into the caller's string, and stepping back or
-// rewinding only moves an offset. Units open for writing, unit 6 included,
-// collect their bytes in a buffer of their own that goes to the stream when it
-// grows large, when asked (unit_flush), before unit 5 is read, and at stop; a
-// stream that is a terminal gets every write at once, so that a user watching
-// a long run sees each line as it is written.
+// The unit table. A file opened for reading is a stream read through a buffer
+// of fixed size (a ".gz" name through zlib): a line is found with memchr in
+// the buffer and copied into the caller's string, and a bounded read skips
+// the rest of a long line without holding it, so no input makes the program
+// grow. Each file remembers where its last lines began, so stepping back and
+// rewinding seek (in the buffer when the line is still there). Units open for
+// writing, unit 6 included, collect their bytes in a buffer of their own that
+// goes to the stream when it grows large, when asked (unit_flush), before
+// unit 5 is read, and at stop; a stream that is a terminal gets every write at
+// once, so that a user watching a long run sees each line as it is written.
 #include "core/units.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 
@@ -25,83 +28,267 @@ namespace zv {
 namespace {
 
 constexpr std::size_t kFlushAt = 1 << 16;  // bytes collected before a write-out
-constexpr std::size_t kGzChunk = 1 << 20;
+constexpr std::size_t kReadBuffer = 1 << 18;  // bytes of a file held at once
+constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
 
-enum class Kind { Memory, InStream, OutStream };
+enum class Kind { File, InStream, OutStream };
 
-// The bytes of a file read whole. The memory comes straight from mmap and is
-// marked for huge pages: on a machine where every fresh page costs a fault,
-// that makes loading a 100 MB database several times faster than a
-// std::string (which would also zero-fill it first).
-class FileBytes {
+// How a read ends a line: at an LF only (a CR just before it, or before the
+// end of the file, is dropped), or as a formatted READ ends a record (a lone
+// CR among the characters kept ends it too).
+enum class LineRule { Line, Record };
+
+// Collects what a bounded read reads past. A CR is counted only once the
+// next character shows it is not the CR of a CR LF line end.
+struct Skipped {
+  std::size_t dropped = 0;
+  bool nonblank = false;
+  bool pending_cr = false;
+  void add(const char* p, std::size_t n) {
+    if (n == 0) return;
+    if (pending_cr) {
+      ++dropped;
+      nonblank = true;
+      pending_cr = false;
+    }
+    if (p[n - 1] == '\r') {
+      pending_cr = true;
+      --n;
+    }
+    dropped += n;
+    for (std::size_t i = 0; i < n && !nonblank; ++i) nonblank = p[i] != ' ';
+  }
+};
+
+// A file open for reading: the source (a descriptor, or zlib reading it) and
+// a window of its bytes. buf_[0] is byte buf_off_ of the (uncompressed)
+// stream; bytes [beg_, end_) are read but not yet consumed.
+class FileReader {
  public:
-  FileBytes() = default;
-  FileBytes(const FileBytes&) = delete;
-  FileBytes& operator=(const FileBytes&) = delete;
-  FileBytes(FileBytes&& o) noexcept { swap(o); }
-  FileBytes& operator=(FileBytes&& o) noexcept {
-    swap(o);
-    return *this;
-  }
-  ~FileBytes() {
-    if (p_) ::munmap(p_, cap_);
+  FileReader() = default;
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+  ~FileReader() {
+    if (gz_) gzclose(gz_);
+    else if (fd_ >= 0) ::close(fd_);
   }
 
-  const char* data() const { return p_; }
-  std::size_t size() const { return size_; }
-  char operator[](std::size_t i) const { return p_[i]; }
-  // Room for at least n more bytes after size(); false when memory runs out.
-  bool reserve_more(std::size_t n) {
-    if (cap_ - size_ >= n) return true;
-    std::size_t want = std::max(cap_ * 2, size_ + n);
-    const bool huge = want >= kHuge;  // small files stay on small pages
-    const std::size_t unit = huge ? kHuge : kPage;
-    want = (want + unit - 1) / unit * unit;
-    void* q = p_ ? ::mremap(p_, cap_, want, MREMAP_MAYMOVE)
-                 : ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (q == MAP_FAILED) return false;
-    if (huge) ::madvise(q, want, MADV_HUGEPAGE);
-    p_ = static_cast<char*>(q);
-    cap_ = want;
-    return true;
+  // Opens the file; reads nothing. Returns 0 or errno.
+  int open(const std::string& path, bool gz) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return errno ? errno : EIO;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) return errno ? errno : EIO;
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (gz) {
+      gz_ = gzdopen(fd_, "rb");
+      if (!gz_) return ENOMEM;
+      fd_ = -1;  // zlib owns the descriptor now
+      gzbuffer(gz_, 1 << 16);
+    }
+    return 0;
   }
-  char* tail() { return p_ + size_; }
-  std::size_t room() const { return cap_ - size_; }
-  void grow(std::size_t n) { size_ += n; }
+
+  bool at_eof() const { return eof_; }
+
+  int read(std::string& out, std::size_t max, LineRule rule, LineCut* cut) {
+    out.clear();
+    if (cut) *cut = LineCut{};
+    if (beg_ == end_) {
+      if (int e = fill()) return e;
+      if (beg_ == end_) {
+        eof_ = true;
+        return -1;
+      }
+    }
+    eof_ = false;
+    remember_start(buf_off_ + beg_);
+    // The characters kept.
+    for (;;) {
+      if (beg_ == end_) {
+        if (int e = fill()) return e;
+        if (beg_ == end_) {  // the end of the file ends the last line
+          if (rule == LineRule::Line && !out.empty() && out.back() == '\r') out.pop_back();
+          return 0;
+        }
+      }
+      const std::size_t room = max - out.size();
+      if (room == 0) break;
+      const char* p = buf_.get() + beg_;
+      const std::size_t n = std::min(end_ - beg_, room);
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', n));
+      const std::size_t seg = nl ? static_cast<std::size_t>(nl - p) : n;
+      if (rule == LineRule::Record) {
+        if (const void* cr = std::memchr(p, '\r', seg)) {
+          const std::size_t k = static_cast<std::size_t>(static_cast<const char*>(cr) - p);
+          out.append(p, k);
+          beg_ += k + 1;
+          // A CR LF is one line end.
+          if (beg_ == end_) {
+            if (int e = fill()) return e;
+          }
+          if (beg_ < end_ && buf_[beg_] == '\n') ++beg_;
+          return 0;
+        }
+      }
+      out.append(p, seg);
+      beg_ += seg;
+      if (nl) {
+        ++beg_;
+        if (rule == LineRule::Line && !out.empty() && out.back() == '\r') out.pop_back();
+        return 0;
+      }
+    }
+    // The rest of a long line, read past up to its LF.
+    Skipped skip;
+    for (;;) {
+      if (beg_ == end_) {
+        if (int e = fill()) return e;
+        if (beg_ == end_) break;
+      }
+      const char* p = buf_.get() + beg_;
+      const std::size_t n = end_ - beg_;
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', n));
+      const std::size_t seg = nl ? static_cast<std::size_t>(nl - p) : n;
+      skip.add(p, seg);
+      beg_ += seg;
+      if (nl) {
+        ++beg_;
+        break;
+      }
+    }
+    // A line of exactly max characters and its CR LF: the CR was kept.
+    if (rule == LineRule::Line && skip.dropped == 0 && !skip.pending_cr && !out.empty() &&
+        out.back() == '\r')
+      out.pop_back();
+    if (cut) *cut = LineCut{skip.dropped, !skip.nonblank};
+    return 0;
+  }
+
+  int backspace() {
+    if (eof_) {
+      // After the end of the file the step back lands after the last line,
+      // as after an endfile record.
+      eof_ = false;
+      return 0;
+    }
+    if (nstarts_ == 0) return buf_off_ + beg_ == 0 ? 0 : ESPIPE;
+    const std::uint64_t at = starts_[(first_start_ + nstarts_ - 1) % kMaxBackspace];
+    if (int e = seek(at)) return e;
+    --nstarts_;
+    return 0;
+  }
+
+  int rewind() {
+    if (int e = seek(0)) return e;
+    nstarts_ = 0;
+    eof_ = false;
+    return 0;
+  }
 
  private:
-  static constexpr std::size_t kHuge = 2u << 20;
-  static constexpr std::size_t kPage = 4096;
-  void swap(FileBytes& o) noexcept {
-    std::swap(p_, o.p_);
-    std::swap(size_, o.size_);
-    std::swap(cap_, o.cap_);
+  // Reads more bytes once the window is consumed: 0 with nothing added at
+  // the end of the file, else 0 or an error number. The beginning of the last
+  // line stays in the window when it is near, so one step back stays cheap.
+  int fill() {
+    if (src_eof_) return 0;
+    if (!buf_) buf_ = std::make_unique<char[]>(kReadBuffer);
+    std::size_t keep = beg_;
+    if (nstarts_ > 0) {
+      const std::uint64_t last = starts_[(first_start_ + nstarts_ - 1) % kMaxBackspace];
+      if (last >= buf_off_ && buf_off_ + beg_ - last <= kReadBuffer / 4)
+        keep = static_cast<std::size_t>(last - buf_off_);
+    }
+    std::memmove(buf_.get(), buf_.get() + keep, end_ - keep);
+    buf_off_ += keep;
+    beg_ -= keep;
+    end_ -= keep;
+    for (;;) {
+      const std::size_t want = kReadBuffer - end_;
+      if (gz_) {
+        const int n = gzread(gz_, buf_.get() + end_, static_cast<unsigned>(want));
+        if (n < 0) return EIO;  // corrupt compressed data
+        if (n == 0) {
+          // A cut compressed file reads as a short one: zlib tells it apart.
+          int zerr = Z_OK;
+          gzerror(gz_, &zerr);
+          if (zerr != Z_OK) return EIO;
+          src_eof_ = true;
+          return 0;
+        }
+        end_ += static_cast<std::size_t>(n);
+        return 0;
+      }
+      const ssize_t n = ::read(fd_, buf_.get() + end_, want);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return errno ? errno : EIO;
+      }
+      if (n == 0) {
+        src_eof_ = true;
+        return 0;
+      }
+      end_ += static_cast<std::size_t>(n);
+      return 0;
+    }
   }
-  char* p_ = nullptr;
-  std::size_t size_ = 0;
-  std::size_t cap_ = 0;
+
+  int seek(std::uint64_t at) {
+    if (at >= buf_off_ && at <= buf_off_ + end_) {
+      beg_ = static_cast<std::size_t>(at - buf_off_);
+      return 0;
+    }
+    if (gz_) {
+      gzclearerr(gz_);
+      if (gzseek(gz_, static_cast<z_off_t>(at), SEEK_SET) < 0) return ESPIPE;
+    } else if (::lseek(fd_, static_cast<off_t>(at), SEEK_SET) < 0) {
+      return errno ? errno : ESPIPE;
+    }
+    buf_off_ = at;
+    beg_ = end_ = 0;
+    src_eof_ = false;
+    return 0;
+  }
+
+  void remember_start(std::uint64_t at) {
+    if (nstarts_ == kMaxBackspace) {
+      first_start_ = (first_start_ + 1) % kMaxBackspace;
+      --nstarts_;
+    }
+    starts_[(first_start_ + nstarts_) % kMaxBackspace] = at;
+    ++nstarts_;
+  }
+
+  int fd_ = -1;
+  gzFile gz_ = nullptr;
+  std::unique_ptr<char[]> buf_;
+  std::uint64_t buf_off_ = 0;
+  std::size_t beg_ = 0;
+  std::size_t end_ = 0;
+  bool src_eof_ = false;
+  bool eof_ = false;
+  // Where the last lines began (a ring of kMaxBackspace offsets).
+  std::uint64_t starts_[kMaxBackspace] = {};
+  std::size_t first_start_ = 0;
+  std::size_t nstarts_ = 0;
 };
 
 struct Unit {
-  Kind kind = Kind::Memory;
+  Kind kind = Kind::File;
   std::string name;
-  // Memory: the whole file and the offset of the next line.
-  FileBytes data;
-  std::size_t pos = 0;
-  bool eof = false;
+  // File: the stream being read.
+  std::unique_ptr<FileReader> file;
+  bool eof = false;  // InStream: end of input met
   // Streams.
   std::FILE* fp = nullptr;
   bool owns_fp = false;
   std::string out;  // bytes not yet handed to fp
   bool at_once = false;  // a terminal: every write goes out at once
+  int write_error = 0;  // the first error of a write or flush
   // InStream: the previous line, so that one step back is possible.
   std::string last;
   bool have_last = false;
   bool pushed_back = false;
-  char* getline_buf = nullptr;
-  std::size_t getline_cap = 0;
-
-  ~Unit() { std::free(getline_buf); }
 };
 
 class UnitTable {
@@ -157,6 +344,7 @@ class UnitTable {
       u.out.clear();  // a failed write drops the bytes: a broken stream must not grow
     }
     if (std::fflush(u.fp) != 0 && err == 0) err = errno ? errno : EIO;
+    if (err != 0 && u.write_error == 0) u.write_error = err;
     return err;
   }
 
@@ -179,81 +367,11 @@ bool ends_with_gz(const std::string& path) {
   return path.size() > 3 && path.compare(path.size() - 3, 3, ".gz") == 0;
 }
 
-int load_plain(const std::string& path, FileBytes& data) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    int e = errno;
-    ::close(fd);
-    return e;
-  }
-  if (S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return EISDIR;
-  }
-  // One byte more than the size, so that the end is seen in one pass.
-  std::size_t chunk = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : kGzChunk;
-  for (;;) {
-    if (!data.reserve_more(chunk)) {
-      ::close(fd);
-      return ENOMEM;
-    }
-    ssize_t n = ::read(fd, data.tail(), data.room());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int e = errno;
-      ::close(fd);
-      return e;
-    }
-    if (n == 0) break;
-    data.grow(static_cast<std::size_t>(n));
-    chunk = kGzChunk;
-  }
-  ::close(fd);
-  return 0;
-}
-
-int load_gz(const std::string& path, FileBytes& data) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
-  errno = 0;
-  gzFile gz = gzopen(path.c_str(), "rb");
-  if (!gz) return errno ? errno : ENOMEM;
-  gzbuffer(gz, 1 << 18);
-  // Compressed text shrinks about four times: start with room for that.
-  std::size_t chunk = S_ISREG(st.st_mode) ? 4 * static_cast<std::size_t>(st.st_size) + kGzChunk
-                                          : 4 * kGzChunk;
-  for (;;) {
-    if (data.room() < kGzChunk && !data.reserve_more(chunk)) {
-      gzclose(gz);
-      return ENOMEM;
-    }
-    const unsigned want = static_cast<unsigned>(std::min<std::size_t>(data.room(), 1u << 30));
-    int n = gzread(gz, data.tail(), want);
-    if (n < 0) {
-      gzclose(gz);
-      return EIO;  // corrupt compressed data
-    }
-    if (n == 0) break;
-    data.grow(static_cast<std::size_t>(n));
-    chunk = kGzChunk;
-  }
-  // A truncated stream reads as a short file without a gzread error; gzerror
-  // and gzclose report it (Z_BUF_ERROR).
-  int zerr = Z_OK;
-  gzerror(gz, &zerr);
-  int rc = gzclose(gz);
-  if (zerr != Z_OK || rc != Z_OK) return EIO;
-  return 0;
-}
-
-// Removes the CR of a CRLF line end.
-inline std::size_t without_cr(const char* p, std::size_t n) {
-  return n > 0 && p[n - 1] == '\r' ? n - 1 : n;
-}
-
-int read_stream_line(Unit& u, std::string& line) {
+// One line of a stream (unit 5 on the program's standard input), read a
+// character at a time under the same rules as a file: stdio buffers it, and
+// answers are short.
+int read_stream_line(Unit& u, std::string& line, std::size_t max, LineRule rule, LineCut* cut) {
+  if (cut) *cut = LineCut{};
   if (u.pushed_back) {
     u.pushed_back = false;
     line = u.last;
@@ -262,27 +380,63 @@ int read_stream_line(Unit& u, std::string& line) {
   if (u.eof) return -1;
   // A question must be visible before the program waits for its answer.
   if (Unit* out = table().find(kUnitStdout)) UnitTable::flush(*out);
-  errno = 0;
-  ssize_t n = ::getline(&u.getline_buf, &u.getline_cap, u.fp);
-  if (n < 0) {
-    if (std::ferror(u.fp)) {
-      int e = errno ? errno : EIO;
-      std::clearerr(u.fp);
-      // The error is reported once; the stream (a directory, a terminal
-      // that hung up) gives nothing more, so later reads meet end of input
-      // and a command loop ends instead of repeating its default for ever.
-      u.eof = true;
-      return e;
+  line.clear();
+  std::FILE* fp = u.fp;
+  Skipped skip;
+  bool any = false;
+  char one[1];
+  for (;;) {
+    errno = 0;
+    const int c = getc_unlocked(fp);
+    if (c == EOF) {
+      if (std::ferror(fp)) {
+        const int e = errno ? errno : EIO;
+        std::clearerr(fp);
+        // The error is reported once; the stream (a directory, a terminal
+        // that hung up) gives nothing more, so later reads meet end of input
+        // and a command loop ends instead of repeating its default for ever.
+        u.eof = true;
+        return e;
+      }
+      if (!any) {
+        u.eof = true;
+        return -1;
+      }
+      break;
     }
-    u.eof = true;
-    return -1;
+    any = true;
+    if (c == '\n') break;
+    if (line.size() < max && skip.dropped == 0 && !skip.pending_cr) {
+      if (c == '\r') {
+        const int d = getc_unlocked(fp);
+        if (d == '\n' || d == EOF) break;  // the CR of a CR LF line end (or of the last line)
+        ungetc(d, fp);
+        if (rule == LineRule::Record) break;  // a lone CR ends a record
+      }
+      line.push_back(static_cast<char>(c));
+      continue;
+    }
+    one[0] = static_cast<char>(c);
+    skip.add(one, 1);
   }
-  std::size_t len = static_cast<std::size_t>(n);
-  if (len > 0 && u.getline_buf[len - 1] == '\n') --len;
-  line.assign(u.getline_buf, without_cr(u.getline_buf, len));
+  if (cut) *cut = LineCut{skip.dropped, !skip.nonblank};
   u.last = line;
   u.have_last = true;
   return 0;
+}
+
+int read_unit(int unit, std::string& line, std::size_t max, LineRule rule, LineCut* cut) {
+  Unit* u = table().find(unit);
+  if (!u) return EBADF;
+  switch (u->kind) {
+    case Kind::File:
+      return u->file->read(line, max, rule, cut);
+    case Kind::InStream:
+      return read_stream_line(*u, line, max, rule, cut);
+    case Kind::OutStream:
+      return EBADF;
+  }
+  return EBADF;
 }
 
 }  // namespace
@@ -292,13 +446,12 @@ int unit_open(int unit, const std::string& path, UnitMode mode) {
   if (path.find('\0') != std::string::npos) return EINVAL;  // would name another file
   unit_close(unit);
   if (mode == UnitMode::Read) {
-    FileBytes data;
-    int err = ends_with_gz(path) ? load_gz(path, data) : load_plain(path, data);
-    if (err) return err;
+    auto file = std::make_unique<FileReader>();
+    if (int err = file->open(path, ends_with_gz(path))) return err;
     Unit& u = table().make(unit);
-    u.kind = Kind::Memory;
+    u.kind = Kind::File;
     u.name = path;
-    u.data = std::move(data);
+    u.file = std::move(file);
     return 0;
   }
   std::FILE* fp = std::fopen(path.c_str(), mode == UnitMode::Append ? "ae" : "we");
@@ -319,34 +472,21 @@ std::string unit_name(int unit) {
 }
 
 int unit_read_line(int unit, std::string& line) {
-  Unit* u = table().find(unit);
-  if (!u) return EBADF;
-  switch (u->kind) {
-    case Kind::Memory: {
-      const std::size_t size = u->data.size();
-      if (u->pos >= size) {
-        u->eof = true;
-        return -1;
-      }
-      const char* begin = u->data.data() + u->pos;
-      const void* nl = std::memchr(begin, '\n', size - u->pos);
-      std::size_t len = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - begin)
-                           : size - u->pos;
-      line.assign(begin, without_cr(begin, len));
-      u->pos += nl ? len + 1 : len;
-      return 0;
-    }
-    case Kind::InStream:
-      return read_stream_line(*u, line);
-    case Kind::OutStream:
-      return EBADF;
-  }
-  return EBADF;
+  return read_unit(unit, line, kUnbounded, LineRule::Line, nullptr);
+}
+
+int unit_read_line(int unit, std::string& line, std::size_t max, LineCut* cut) {
+  return read_unit(unit, line, max, LineRule::Line, cut);
+}
+
+int unit_read_record(int unit, std::string& record, std::size_t max, LineCut* cut) {
+  return read_unit(unit, record, max, LineRule::Record, cut);
 }
 
 bool unit_at_eof(int unit) {
   Unit* u = table().find(unit);
-  return u && u->eof;
+  if (!u) return false;
+  return u->kind == Kind::File ? u->file->at_eof() : u->eof;
 }
 
 int unit_backspace(int unit) {
@@ -360,31 +500,14 @@ int unit_backspace(int unit) {
     if (u->have_last) u->pushed_back = true;
     return 0;
   }
-  if (u->kind != Kind::Memory) return 0;
-  if (u->eof) {
-    // After end of file the step back lands after the last line, as after
-    // an endfile record.
-    u->eof = false;
-    return 0;
-  }
-  std::size_t p = u->pos;
-  if (p == 0) return 0;
-  // The line just read ends at p - 1 (its LF) or at the end of a last line
-  // without LF.
-  if (u->data[p - 1] == '\n') --p;
-  while (p > 0 && u->data[p - 1] != '\n') --p;
-  u->pos = p;
-  return 0;
+  if (u->kind != Kind::File) return 0;
+  return u->file->backspace();
 }
 
 int unit_rewind(int unit) {
   Unit* u = table().find(unit);
   if (!u) return EBADF;
-  if (u->kind == Kind::Memory) {
-    u->pos = 0;
-    u->eof = false;
-    return 0;
-  }
+  if (u->kind == Kind::File) return u->file->rewind();
   if (u->kind == Kind::OutStream) {
     UnitTable::flush(*u);
     return std::fseek(u->fp, 0, SEEK_SET) == 0 ? 0 : errno;
@@ -430,9 +553,9 @@ int unit_close(int unit) {
   if (!u) return 0;
   int err = UnitTable::flush(*u);
   const bool standard = unit == kUnitStdin || unit == kUnitStdout || unit == 0;
-  const bool is_file = u->owns_fp || u->kind == Kind::Memory;
+  const bool is_file = u->owns_fp || u->kind == Kind::File;
   if (standard && !is_file) return err;  // the program's own streams stay open
-  if (u->owns_fp && u->fp && std::fclose(u->fp) != 0 && err == 0) err = errno;
+  if (u->owns_fp && u->fp && std::fclose(u->fp) != 0 && err == 0) err = errno ? errno : EIO;
   u->fp = nullptr;
   u->owns_fp = false;
   if (standard) {
@@ -444,13 +567,24 @@ int unit_close(int unit) {
   return err;
 }
 
+int unit_write_error(int unit) {
+  Unit* u = table().find(unit);
+  return u ? u->write_error : 0;
+}
+
+int unit_close_checked(int unit) {
+  const int first = unit_write_error(unit);
+  const int err = unit_close(unit);
+  return first != 0 ? first : err;
+}
+
 void unit_flush_all() { table().flush_all(); }
 
 void unit_bind_stream(int unit, std::FILE* fp) { table().bind(unit, fp); }
 
 int unit_fd(int unit) {
   Unit* u = table().find(unit);
-  if (!u || u->kind == Kind::Memory || !u->fp) return -1;
+  if (!u || u->kind == Kind::File || !u->fp) return -1;
   return ::fileno(u->fp);
 }
 

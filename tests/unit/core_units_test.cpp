@@ -2,6 +2,7 @@
 // step back, rewind, writing and appending, and units 5 and 6 on streams.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -99,15 +100,168 @@ TEST_F(UnitFiles, GzipFiles) {
   ASSERT_EQ(zv::unit_open(11, plain, zv::UnitMode::Read), 0);
   EXPECT_EQ(read_all(11), (Lines{"x", "y"}));
 
-  // A truncated compressed file is an error, not a short file.
+  // A truncated compressed file is an error, not a short file: the lines
+  // before the cut are read, then the read fails.
   std::string bytes;
   {
     std::ifstream in(p, std::ios::binary);
     bytes.assign(std::istreambuf_iterator<char>(in), {});
   }
   const std::string cut = write_file("cut.gz", bytes.substr(0, bytes.size() / 2));
-  EXPECT_GT(zv::unit_open(12, cut, zv::UnitMode::Read), 0);
-  EXPECT_FALSE(zv::unit_is_open(12));
+  ASSERT_EQ(zv::unit_open(12, cut, zv::UnitMode::Read), 0);
+  int end = 0;
+  const Lines part = read_all(12, &end);
+  EXPECT_GT(end, 0);
+  EXPECT_GT(part.size(), 1000u);
+  EXPECT_LT(part.size(), 200000u);
+  EXPECT_EQ(part.front(), "line 0");
+}
+
+// Bounded reads: the characters kept, what was read past, and where the
+// next read starts; lines (LF ends them) and records (a lone CR among the
+// kept characters ends them too).
+TEST_F(UnitFiles, BoundedReads) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::size_t max;
+    bool record;
+    Lines lines;
+    std::vector<std::size_t> dropped;
+    std::vector<bool> blank;
+  };
+  const std::string big(300000, 'z');  // longer than the read buffer
+  const Case cases[] = {
+      {"short lines", "ab\ncd\n", 4, false, {"ab", "cd"}, {0, 0}, {true, true}},
+      {"cut line", "abcdef\nxy\n", 4, false, {"abcd", "xy"}, {2, 0}, {false, true}},
+      {"exactly max with CRLF", "abcd\r\nx", 4, false, {"abcd", "x"}, {0, 0}, {true, true}},
+      {"CR as the last kept character", "abc\r\nx", 4, false, {"abc", "x"}, {0, 0}, {true, true}},
+      {"blanks past the end", "ab    \n", 2, false, {"ab"}, {4}, {true}},
+      {"lone CR kept in a line", "a\rb\n", 4, false, {"a\rb"}, {0}, {true}},
+      {"lone CR ends a record", "a\rb\n", 4, true, {"a", "b"}, {0, 0}, {true, true}},
+      {"CR CR LF: an empty record", "a\r\r\nb", 4, true, {"a", "", "b"}, {0, 0, 0}, {true, true, true}},
+      {"CR past the kept columns is skipped", "abcd\ref\ng\n", 4, true, {"abcd", "g"}, {3, 0},
+       {false, true}},
+      {"CR as the last kept column", "abc\rd\n", 4, true, {"abc", "d"}, {0, 0}, {true, true}},
+      {"last record ends in CR", "ab\r", 4, true, {"ab"}, {0}, {true}},
+      {"line longer than the buffer", big + "\nnext\n", 10, false, {big.substr(0, 10), "next"},
+       {big.size() - 10, 0}, {false, true}},
+      {"long line kept whole", big + "\n", big.size(), true, {big}, {0}, {true}},
+  };
+  for (const Case& c : cases) {
+    for (const bool gz : {false, true}) {
+      const std::string p = gz ? write_gz("b.gz", c.bytes) : write_file("b.txt", c.bytes);
+      ASSERT_EQ(zv::unit_open(10, p, zv::UnitMode::Read), 0);
+      Lines got;
+      std::vector<std::size_t> dropped;
+      std::vector<bool> blank;
+      std::string line;
+      zv::LineCut cut;
+      int rc;
+      while ((rc = c.record ? zv::unit_read_record(10, line, c.max, &cut)
+                            : zv::unit_read_line(10, line, c.max, &cut)) == 0) {
+        got.push_back(line);
+        dropped.push_back(cut.dropped);
+        blank.push_back(cut.blank);
+      }
+      EXPECT_EQ(rc, -1) << c.what;
+      EXPECT_EQ(got, c.lines) << c.what << (gz ? " (gz)" : "");
+      EXPECT_EQ(dropped, c.dropped) << c.what;
+      EXPECT_EQ(blank, c.blank) << c.what;
+    }
+  }
+}
+
+// Stepping back and rewinding on files much larger than the read buffer,
+// plain and compressed: lines far behind the buffer are found again.
+TEST_F(UnitFiles, BackspaceAcrossTheBuffer) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "record number " + std::to_string(i) + "\n";
+  for (const bool gz : {false, true}) {
+    const std::string p = gz ? write_gz("many.gz", text) : write_file("many.txt", text);
+    ASSERT_EQ(zv::unit_open(10, p, zv::UnitMode::Read), 0);
+    std::string line;
+    for (int i = 0; i < 60000; ++i) ASSERT_EQ(zv::unit_read_line(10, line), 0);
+    ASSERT_EQ(line, "record number 59999");
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(zv::unit_backspace(10), 0) << i;
+    ASSERT_EQ(zv::unit_read_line(10, line), 0);
+    EXPECT_EQ(line, "record number 59000");
+    // Back to the oldest line remembered; further back is refused and the
+    // position kept.
+    for (int i = 0; i < zv::kMaxBackspace; ++i) (void)zv::unit_backspace(10);
+    EXPECT_EQ(zv::unit_backspace(10), ESPIPE);
+    ASSERT_EQ(zv::unit_read_line(10, line), 0);
+    EXPECT_EQ(line, "record number " + std::to_string(60000 - zv::kMaxBackspace));
+    EXPECT_EQ(zv::unit_rewind(10), 0);
+    ASSERT_EQ(zv::unit_read_line(10, line), 0);
+    EXPECT_EQ(line, "record number 0");
+    // Long lines read past do not spoil the step back.
+    const std::string q = write_file("long.txt", "first\n" + std::string(1 << 20, 'x') + "\nlast\n");
+    ASSERT_EQ(zv::unit_open(11, q, zv::UnitMode::Read), 0);
+    ASSERT_EQ(zv::unit_read_line(11, line, 8), 0);
+    ASSERT_EQ(zv::unit_read_line(11, line, 8), 0);
+    ASSERT_EQ(zv::unit_read_line(11, line, 8), 0);
+    EXPECT_EQ(line, "last");
+    ASSERT_EQ(zv::unit_backspace(11), 0);
+    ASSERT_EQ(zv::unit_backspace(11), 0);
+    ASSERT_EQ(zv::unit_read_line(11, line, 8), 0);
+    EXPECT_EQ(line, "xxxxxxxx");
+  }
+}
+
+// A line of 100 MB (a compressed file of zeros) read with a bound: memory
+// does not grow with the line.
+TEST_F(UnitFiles, LongLineIsNotHeld) {
+  const std::string p = path("zeros.gz");
+  {
+    gzFile gz = gzopen(p.c_str(), "wb9");
+    const std::string chunk(1 << 20, '\0');
+    for (int i = 0; i < 100; ++i) gzwrite(gz, chunk.data(), static_cast<unsigned>(chunk.size()));
+    gzwrite(gz, "\nend\n", 5);
+    gzclose(gz);
+  }
+  rusage before{};
+  ::getrusage(RUSAGE_SELF, &before);
+  ASSERT_EQ(zv::unit_open(10, p, zv::UnitMode::Read), 0);
+  std::string line;
+  zv::LineCut cut;
+  ASSERT_EQ(zv::unit_read_record(10, line, 256, &cut), 0);
+  EXPECT_EQ(line, std::string(256, '\0'));
+  EXPECT_EQ(cut.dropped, (100u << 20) - 256u);
+  EXPECT_FALSE(cut.blank);
+  ASSERT_EQ(zv::unit_read_record(10, line, 256, &cut), 0);
+  EXPECT_EQ(line, "end");
+  rusage after{};
+  ::getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 20 * 1024) << "peak KB grew";
+}
+
+// Opening a file reads nothing of it: a compressed file whose data are
+// corrupt opens, and fails when it is read.
+TEST_F(UnitFiles, OpeningReadsNothing) {
+  const std::string p = write_file("bad.gz", std::string("\x1f\x8b\x08\x00garbage", 12));
+  ASSERT_EQ(zv::unit_open(10, p, zv::UnitMode::Read), 0);
+  std::string line;
+  EXPECT_GT(zv::unit_read_line(10, line), 0);
+}
+
+// Write errors are remembered by the unit, so a writer may test them once,
+// at the close.
+TEST_F(UnitFiles, WriteErrorsAtTheClose) {
+  ASSERT_EQ(zv::unit_open(11, "/dev/full", zv::UnitMode::Write), 0);
+  std::string big(100000, 'q');  // past the unit's buffer: written at once
+  (void)zv::unit_write_line(11, big);
+  EXPECT_EQ(zv::unit_write_error(11), ENOSPC);
+  (void)zv::unit_write_line(11, "small");
+  EXPECT_EQ(zv::unit_close_checked(11), ENOSPC);
+  // Only the close sees it: the error comes from the final flush.
+  ASSERT_EQ(zv::unit_open(11, "/dev/full", zv::UnitMode::Write), 0);
+  EXPECT_EQ(zv::unit_write_line(11, "small"), 0);
+  EXPECT_EQ(zv::unit_close_checked(11), ENOSPC);
+  ASSERT_EQ(zv::unit_open(11, path("ok.txt"), zv::UnitMode::Write), 0);
+  EXPECT_EQ(zv::unit_write_line(11, "fine"), 0);
+  EXPECT_EQ(zv::unit_write_error(11), 0);
+  EXPECT_EQ(zv::unit_close_checked(11), 0);
 }
 
 TEST_F(UnitFiles, OpenFailures) {
@@ -215,6 +369,28 @@ TEST(UnitStreams, StandardUnits) {
   EXPECT_EQ(zv::unit_write_line(zv::kUnitStdout, "still here"), 0);
   EXPECT_EQ(s.out(), " Question ? still here\n");
   EXPECT_EQ(zv::unit_fd(zv::kUnitStdin), -1);  // memory stream
+}
+
+TEST(UnitStreams, BoundedReadsOfAStream) {
+  zvtest::Session s("abcdefgh\nab  \r\nx\ry\r\nlast\r");
+  std::string line;
+  zv::LineCut cut;
+  ASSERT_EQ(zv::unit_read_line(zv::kUnitStdin, line, 4, &cut), 0);
+  EXPECT_EQ(line, "abcd");
+  EXPECT_EQ(cut.dropped, 4u);
+  EXPECT_FALSE(cut.blank);
+  ASSERT_EQ(zv::unit_read_line(zv::kUnitStdin, line, 2, &cut), 0);
+  EXPECT_EQ(line, "ab");
+  EXPECT_EQ(cut.dropped, 2u);  // the blanks; the CR of the line end is not counted
+  EXPECT_TRUE(cut.blank);
+  ASSERT_EQ(zv::unit_read_record(zv::kUnitStdin, line, 10, &cut), 0);
+  EXPECT_EQ(line, "x");
+  ASSERT_EQ(zv::unit_read_record(zv::kUnitStdin, line, 10, &cut), 0);
+  EXPECT_EQ(line, "y");
+  ASSERT_EQ(zv::unit_read_line(zv::kUnitStdin, line, 10, &cut), 0);
+  EXPECT_EQ(line, "last");
+  EXPECT_EQ(cut.dropped, 0u);
+  EXPECT_EQ(zv::unit_read_line(zv::kUnitStdin, line, 10, &cut), -1);
 }
 
 TEST(UnitStreams, TerminalGetsEveryLineAtOnce) {

@@ -1,0 +1,10 @@
+# Input without end: prynol and kelvor keep their memory small on endless or
+# huge input (a gzip of zeros, /dev/zero, a 100 MB answer line, a database
+# naming /dev/zero in skip mode).
+if(TARGET prynol AND TARGET kelvor)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME robust/bounded_input
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/robust/bounded_input.py
+                   $<TARGET_FILE:prynol> $<TARGET_FILE:kelvor>)
+  set_tests_properties(robust/bounded_input PROPERTIES TIMEOUT 120)
+endif()
