@@ -1,0 +1,10 @@
+# zev's unit tests work on the program's own sources: link them with its library.
+if(TARGET zev_core)
+  file(GLOB ZEV_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/zev_*_test.cpp)
+  foreach(src ${ZEV_UNIT_TESTS})
+    get_filename_component(t ${src} NAME_WE)
+    if(TARGET ${t})
+      target_link_libraries(${t} PRIVATE zev_core)
+    endif()
+  endforeach()
+endif()

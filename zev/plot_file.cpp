@@ -1,0 +1,117 @@
+// Keyword lines, data formats and value reading of the plot files.
+#include "plot_file.h"
+
+#include <vector>
+
+#include "core/dialogue.h"
+#include "core/messages.h"
+#include "core/strings.h"
+#include "core/units.h"
+#include "text/format.h"
+
+namespace zev {
+
+bool PlotSource::next(std::string_view& rec) {
+  if (!have_line_) {
+    if (zv::unit_read_line(unit_, line_) != 0) return false;
+    have_line_ = true;
+    pos_ = 0;
+  }
+  // A lone CR inside the line read from the unit ends a record too.
+  const std::size_t cr = line_.find('\r', pos_);
+  if (cr == std::string::npos) {
+    rec_.assign(line_, pos_, std::string::npos);
+    have_line_ = false;
+  } else {
+    rec_.assign(line_, pos_, cr - pos_);
+    pos_ = cr + 1;
+    if (pos_ >= line_.size()) have_line_ = false;
+  }
+  ++lineno_;
+  rec = rec_;
+  return true;
+}
+
+std::string KeyLine::name() const { return std::string(zv::rtrim(key)); }
+
+bool next_key_line(PlotSource& src, int value_len, KeyLine& kl) {
+  std::string_view rec;
+  if (!src.next(rec)) return false;
+  kl.line = src.line_number();
+  kl.key = zv::fit(rec.substr(0, std::min<std::size_t>(rec.size(), 6)), 6);
+  zv::UPCSTR(kl.key);
+  kl.value.clear();
+  if (rec.size() > 7) kl.value.assign(rec.substr(7, static_cast<std::size_t>(value_len)));
+  return true;
+}
+
+DataFormat data_format(std::string_view value) {
+  DataFormat f;
+  std::string squeezed(value);
+  zv::NOBLANKS(squeezed);
+  f.free = !squeezed.empty() && squeezed[0] == '*';
+  f.format = value_text(value, static_cast<int>(value.size()));
+  return f;
+}
+
+int read_data(PlotSource& src, const DataFormat& fmt, std::span<zv::ReadItem> items) {
+  if (items.empty()) return 0;
+  if (fmt.free) return zv::list_read(src, items);
+  if (fmt.format.empty()) return zv::kIostatBadFormat;
+  return zv::format_read(fmt.format, src, items);
+}
+
+bool read_value_field(std::string_view value, std::span<zv::ReadItem> items) {
+  if (items.empty()) return true;
+  // Empty items and a "/" keep values, as a list-directed READ does; the
+  // callers' temporaries start from the current values for that.
+  return zv::list_read(value, items) == 0;
+}
+
+std::string value_text(std::string_view value, int len) {
+  std::size_t b = value.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  std::string_view t = zv::rtrim(value.substr(b));
+  return std::string(t.substr(0, static_cast<std::size_t>(std::max(len, 0))));
+}
+
+void report_invalid_keyword(const KeyLine& kl) {
+  zv::ERRMSG("Invalid keyword !");
+  (void)zv::textuo(" Key   :", kl.key);
+  (void)zv::textuo(" Value :", kl.value);
+}
+
+void report_bad_value(const KeyLine& kl) {
+  zv::ERRMSG("Cannot read the value of keyword " + kl.name() + " in line " +
+             std::to_string(kl.line) + "; keyword skipped");
+  (void)zv::textuo(" Value :", kl.value);
+}
+
+void report_bad_data(const KeyLine& kl, int iostat) {
+  if (iostat == zv::kIostatEnd) {
+    zv::ERRMSG("End of file in the data of keyword " + kl.name() + " of line " +
+               std::to_string(kl.line) + "; keyword skipped");
+    return;
+  }
+  zv::ERRMSG("Cannot read the data of keyword " + kl.name() + " of line " +
+             std::to_string(kl.line) + "; keyword skipped");
+  std::string_view why = iostat == zv::kIostatBadFormat ? zv::format_last_message()
+                                                         : zv::read_last_message();
+  if (!why.empty()) (void)zv::textuo(" Reason :", why);
+}
+
+void report_bad_count(const KeyLine& kl, std::string_view what, std::int64_t count, int limit) {
+  zv::ERRMSG(std::string(what) + " must be 0 to " + std::to_string(limit) + "; keyword " +
+             kl.name() + " of line " + std::to_string(kl.line) + " skipped");
+  jvaluo64(" Value given :", count);
+}
+
+void jvaluo64(std::string_view text, std::int64_t value) {
+  std::string line(zv::rtrim(text));
+  line += " (";
+  (void)zv::format_append(line, "(I11,$)", {static_cast<long long>(value)});
+  line += ") ";
+  (void)zv::unit_write_line(zv::kUnitStdout, line);
+}
+
+}  // namespace zev

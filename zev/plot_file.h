@@ -1,0 +1,85 @@
+// What the three plot-file readers share: the records of a file open on a
+// unit, keyword lines read as "(a6,1x,a)", the data formats of the data
+// keywords, reading values from a value field or from the lines that follow
+// it, and the messages for what cannot be read.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "text/read.h"
+
+namespace zev {
+
+// The records of a text file open on a unit. A line ends at LF, CR LF or a
+// lone CR, as every reader of the suite splits records.
+class PlotSource : public zv::RecordSource {
+ public:
+  explicit PlotSource(int unit) : unit_(unit) {}
+  bool next(std::string_view& rec) override;
+  // Number of the last record handed out (1 for the first).
+  int line_number() const { return lineno_; }
+
+ private:
+  int unit_;
+  std::string line_;         // the line read from the unit
+  std::size_t pos_ = 0;      // start of the next record in line_
+  bool have_line_ = false;   // line_ still holds records
+  std::string rec_;          // the record handed out
+  int lineno_ = 0;
+};
+
+// A keyword line: the keyword of columns 1-6 upper-cased and blank padded to
+// six characters, the value field from column 8 cut to the file kind's
+// length, and the line number.
+struct KeyLine {
+  std::string key;
+  std::string value;
+  int line = 0;
+  bool comment() const { return !key.empty() && key[0] == '!'; }
+  // The keyword without trailing blanks.
+  std::string name() const;
+};
+
+// Reads the next line as a keyword line; false at the end of the file.
+bool next_key_line(PlotSource& src, int value_len, KeyLine& kl);
+
+// The data format of a data keyword's value: free format when the value,
+// blanks removed, starts with "*"; otherwise the value is the format.
+struct DataFormat {
+  bool free = true;
+  std::string format;  // the value without leading and trailing blanks
+};
+DataFormat data_format(std::string_view value);
+
+// Reads the items from the records that follow, with the format or free
+// format. Returns the iostat (0 success).
+int read_data(PlotSource& src, const DataFormat& fmt, std::span<zv::ReadItem> items);
+
+// Reads all items list-directed from a value field: true only when every
+// item was read from the field (a short field, an empty one or a malformed
+// item is false; items read before the failure may have changed, so callers
+// read into temporaries that start from the current values).
+bool read_value_field(std::string_view value, std::span<zv::ReadItem> items);
+
+// The value field as a text (a name or label): leading and trailing blanks
+// removed, cut to len characters.
+std::string value_text(std::string_view value, int len);
+
+// Messages of the readers.
+// "Invalid keyword !" with " Key   :" and " Value :".
+void report_invalid_keyword(const KeyLine& kl);
+// A value field that cannot be read as the keyword requires.
+void report_bad_value(const KeyLine& kl);
+// Data after a keyword line that could not be read (iostat from read_data).
+void report_bad_data(const KeyLine& kl, int iostat);
+// A count outside 0..limit; what names the count ("Number of points").
+void report_bad_count(const KeyLine& kl, std::string_view what, std::int64_t count, int limit);
+
+// jvaluo's layout for a count that may not fit an integer: text, " (",
+// the count in 11 columns and ") ".
+void jvaluo64(std::string_view text, std::int64_t value);
+
+}  // namespace zev
