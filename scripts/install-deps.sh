@@ -3,7 +3,8 @@
 # Idempotent and quiet when everything is present already.
 set -euo pipefail
 pkgs=(g++ cmake make python3 zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-      libeigen3-dev ghostscript libcoin-dev gfortran)
+      libeigen3-dev ghostscript libcoin-dev gfortran
+      gnuplot-nox)  # gnuplot: only the contour benchmark's baseline
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,102 @@
+// Helpers of zev's unit tests: a scratch folder, an in-process session whose
+// terminal output can be read back, and Ghostscript's verdict on every EPS
+// file a test writes.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core_session.h"
+#include "plotout/xps.h"
+
+namespace zvtest {
+
+namespace fs = std::filesystem;
+
+inline std::vector<std::string> read_lines(const fs::path& p) {
+  std::ifstream in(p);
+  std::vector<std::string> out;
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
+
+// check-eps of ../shared/tools on a file: 0 valid, 1 invalid, 2 the tool or
+// Ghostscript is missing. With png, the page is also rendered there.
+inline int check_eps(const fs::path& file, const std::string& png = "") {
+  const fs::path script = fs::path(ZV_SHARED_DIR) / "tools" / "check-eps";
+  if (!fs::exists(script)) return 2;
+  const fs::path log = file.string() + ".check.txt";
+  std::string cmd = "bash '" + script.string() + "' '" + file.string() + "'";
+  if (!png.empty()) cmd += " '" + png + "'";
+  cmd += " > '" + log.string() + "' 2>&1 < /dev/null";
+  const int rc = std::system(cmd.c_str());
+  const int code = WIFEXITED(rc) ? WEXITSTATUS(rc) : 1;
+  if (code != 0) {
+    std::ifstream in(log);
+    std::stringstream s;
+    s << in.rdbuf();
+    std::printf("%s", s.str().c_str());
+  }
+  return code;
+}
+
+// A test with a scratch folder, a batch session and the PostScript writer
+// reset; every EPS file opened through eps() must pass check-eps.
+class ZevTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("zv_zev_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    session_ = std::make_unique<Session>("");
+    zv::XPS_INIT();
+    mark_ = session_->out().size();
+  }
+
+  void TearDown() override {
+    if (zv::xps_is_open()) zv::XPS_CLOSE();
+    for (const fs::path& p : eps_) {
+      if (!fs::exists(p)) continue;
+      const int rc = check_eps(p);
+      if (rc == 2) continue;  // Ghostscript missing here: nothing to say
+      EXPECT_EQ(rc, 0) << p;
+    }
+    session_.reset();
+    if (!::testing::Test::HasFailure()) fs::remove_all(dir_);
+  }
+
+  // Opens a PostScript page in the scratch folder with the given window.
+  fs::path eps(const std::string& name, float x1, float x2, float y1, float y2) {
+    const fs::path p = dir_ / name;
+    zv::XPS_OPEN(43, p.string(), "ZEV");
+    zv::XPS_WINDOW(x1, x2, y1, y2);
+    eps_.push_back(p);
+    return p;
+  }
+
+  // Terminal output since the last call.
+  std::string terminal() {
+    const std::string all = session_->out();
+    std::string fresh = all.substr(mark_);
+    mark_ = all.size();
+    return fresh;
+  }
+
+  fs::path dir_;
+  std::unique_ptr<Session> session_;
+  std::vector<fs::path> eps_;
+  std::size_t mark_ = 0;
+};
+
+}  // namespace zvtest
