@@ -1,6 +1,7 @@
 #include "pdb_reader.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "core/strings.h"
 #include "core/units.h"
@@ -24,6 +25,21 @@ bool columns_equal(std::string_view rec, int first, std::string_view want) {
   char buf[8];
   copy_columns(rec, first, first + static_cast<int>(want.size()) - 1, buf);
   return std::string_view(buf, want.size()) == want;
+}
+
+bool is_end_of_model(std::string_view line) { return columns_equal(line, 1, "ENDMDL"); }
+
+char alternate_location(std::string_view line) {
+  char c;
+  copy_columns(line, 17, 17, &c);
+  return c;
+}
+
+// Columns 22-27 as written: chain, residue number and insertion code.
+std::string residue_key(std::string_view line) {
+  char buf[6];
+  copy_columns(line, 22, 27, buf);
+  return std::string(buf, 6);
 }
 
 }  // namespace
@@ -60,11 +76,20 @@ ReadResult read_pdb(int unit, Molecule& mol) {
   std::string label;
   float xyz[3];
   int record_number = 0;
+  // Residues (chain, number and insertion code, as written) whose CA came in
+  // a line with an alternate-location indicator: the further conformations
+  // of such a residue are not new residues.
+  std::unordered_set<std::string> with_alternates;
   // One record: false when reading stops at it.
   auto take = [&](std::string_view rec) {
     ++record_number;
+    // Only the first model of an ensemble is read.
+    if (is_end_of_model(rec)) return false;
     const CaLine kind = parse_ca_line(rec, label, xyz);
     if (kind == CaLine::Other) return true;
+    if (alternate_location(rec) != ' ' && !with_alternates.insert(residue_key(rec)).second) {
+      return true;
+    }
     // The limit is tested before the coordinates: the first CA line past it
     // is refused whatever its columns 31-54 hold.
     if (mol.size() >= kMaxResidues) {

@@ -1,5 +1,12 @@
 // Reading the CA atoms of a PDB file: every ATOM or HETATM line whose atom
-// name (columns 13-16) is exactly " CA " is one residue, in file order.
+// name (columns 13-16) is exactly " CA " is one residue, in file order, with
+// two exceptions that real entries need:
+// - only the first model is read: reading stops at the first ENDMDL record
+//   (a file without MODEL records is read whole);
+// - of the CA lines of one residue (same columns 22-27: chain, number and
+//   insertion code) that carry an alternate-location indicator (column 17
+//   not blank), only the first is kept: the other conformations are the
+//   same residue. CA lines with a blank indicator are all kept.
 #pragma once
 
 #include <string>
@@ -28,8 +35,9 @@ struct ReadResult {
   int io_error = 0;     // the unit's error number after a read error
 };
 
-// Reads the file open on unit until end of file, appending the residues to
-// mol. Stops at the first failure; at most kMaxResidues residues are kept.
+// Reads the file open on unit until end of file or the first ENDMDL,
+// appending the residues to mol. Stops at the first failure; at most
+// kMaxResidues residues are kept.
 ReadResult read_pdb(int unit, Molecule& mol);
 
 }  // namespace prynol

@@ -2,7 +2,7 @@
 # make demo: runs prynol in batch on the bundled entry data/demo/1ubq.pdb.gz
 # (ubiquitin, 76 residues: one main helix and a five-stranded sheet) and prints
 # the SSE file it writes; then loads the bundled database data/db/kelvor.lib
-# (927 entries) into kelvor, reads the new SSE file as the query, lists the
+# (928 entries) into kelvor, reads the new SSE file as the query, lists the
 # database's own ubiquitin entry and writes the query's topology plot file.
 # The runs happen in BUILD_DIR/demo, where the transcripts (prynol.log,
 # kelvor.log), the SSE file (1ubq.sse) and the topology file (topo.zev) stay

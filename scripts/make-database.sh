@@ -156,8 +156,13 @@ done >"$tmp/list"
       if (key in seen) { skip("name " name " already used by " seen[key]); next }
       n = 0; nel = 0; bad = 0
       while ((getline line < (tmp "/" idx ".sse")) > 0) {
+        # MOL, NOTE and PDB lines in the layout kelvor reads and EX writes:
+        # keyword in columns 1-6, value from column 7, so that a name of 10
+        # characters is stored whole.
         if (line ~ /^! === /) line = "! === " name
-        else if (line ~ /^MOL   /) line = "MOL    " name
+        else if (line ~ /^MOL   /) line = "MOL   " name
+        else if (line ~ /^NOTE  /) { sub(/^NOTE +/, "", line); line = "NOTE  " line }
+        else if (line ~ /^PDB   /) { sub(/^PDB +/, "", line); line = "PDB   " line }
         else if (line ~ /^(ALPHA |BETA  )/) {
           nel++
           # Every element line must end in an integer and six reals.

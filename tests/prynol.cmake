@@ -28,7 +28,8 @@ foreach(pair
     "real_1g1j_gz|${ZV_SHARED_DIR}/data/pdb/1g1j.pdb.gz|1g1j.sse"
     "real_3ltq_gz|${ZV_SHARED_DIR}/data/pdb/3ltq.pdb.gz|3ltq.sse"
     "real_2ex3_gz|${ZV_SHARED_DIR}/data/pdb/2ex3.pdb.gz|2ex3.sse"
-    "real_1bju_gz|${ZV_SHARED_DIR}/data/pdb/1bju.pdb.gz|1bju.sse")
+    "real_1bju_gz|${ZV_SHARED_DIR}/data/pdb/1bju.pdb.gz|1bju.sse"
+    "real_1ifc_gz|${ZV_SHARED_DIR}/data/pdb/1ifc.pdb.gz|1ifc.sse")
   string(REPLACE "|" ";" parts "${pair}")
   list(GET parts 0 case)
   list(GET parts 1 pdb)

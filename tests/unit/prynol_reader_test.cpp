@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
+#include <algorithm>
 
 #include "core/units.h"
 #include "pdb_reader.h"
@@ -241,6 +243,86 @@ TEST_F(PrynolReadPdb, CarriageReturnsEndRecords) {
   EXPECT_FLOAT_EQ(mol.xyz[1], 0.24f);  // "  24" and blanks: two implied decimals
   EXPECT_FLOAT_EQ(mol.xyz[2], 0.0f);
   EXPECT_FLOAT_EQ(mol.xyz[3], 27.34f);
+}
+
+// Alternate locations and models: which CA lines become residues.
+TEST_F(PrynolReadPdb, AlternateLocationsAndModels) {
+  // A CA line of residue `res` (columns 22-27) with the indicator `alt`.
+  auto ca = [](char alt, std::string_view res, float x = 1.0f) {
+    char line[96];
+    std::snprintf(line, sizeof line, "ATOM      1  CA %cALA %s    %8.3f   2.000   3.000  1.00 10.00\n",
+                  alt, std::string(res).c_str(), x);
+    return std::string(line);
+  };
+  struct Case {
+    const char* what;
+    std::string text;
+    std::vector<std::string> labels;
+    std::vector<float> x = {};
+  } cases[] = {
+      {"A and B of one residue: the first kept", ca(' ', "A   1") + ca('A', "A   2", 2) +
+       ca('B', "A   2", 9) + ca(' ', "A   3"), {"A1", "A2", "A3"}, {1, 2, 1}},
+      {"B before A: the first in the file kept", ca('B', "A   2", 9) + ca('A', "A   2", 2),
+       {"A2"}, {9}},
+      {"a block of A then a block of B", ca('A', "A  10") + ca('A', "A  11") + ca('B', "A  10") +
+       ca('B', "A  11") + ca(' ', "A  12"), {"A10", "A11", "A12"}},
+      {"three conformations", ca('A', "A   5") + ca('B', "A   5") + ca('C', "A   5"), {"A5"}},
+      {"blank indicators: a repeated label is two residues", ca(' ', "A   7") + ca(' ', "A   7"),
+       {"A7", "A7"}},
+      {"a blank indicator and then A: both kept", ca(' ', "A   7") + ca('A', "A   7"),
+       {"A7", "A7"}},
+      {"same number, other insertion code", ca('A', "A  52 ") + ca('B', "A  52A"),
+       {"A52", "A52A"}},
+      {"same number, other chain", ca('A', "A  52") + ca('B', "B  52"), {"A52", "B52"}},
+      {"first model only", "MODEL        1\n" + ca(' ', "A   1") + ca(' ', "A   2") +
+       "ENDMDL\nMODEL        2\n" + ca(' ', "A   1") + ca(' ', "A   2") + "ENDMDL\nEND\n",
+       {"A1", "A2"}},
+      {"MODEL records without ENDMDL: read whole", "MODEL        1\n" + ca(' ', "A   1") +
+       "MODEL        2\n" + ca(' ', "A   1"), {"A1", "A1"}},
+      {"ENDMDL in lower case is no end", ca(' ', "A   1") + "endmdl\n" + ca(' ', "A   2"),
+       {"A1", "A2"}},
+  };
+  for (const Case& c : cases) {
+    Molecule mol;
+    const ReadResult r = read(write_file("alt.pdb", c.text), mol);
+    EXPECT_EQ(r.status, ReadStatus::Ok) << c.what;
+    EXPECT_EQ(std::vector<std::string>(mol.labels.begin(), mol.labels.begin() + mol.size()),
+              c.labels)
+        << c.what;
+    for (std::size_t i = 0; i < c.x.size() && i < static_cast<std::size_t>(mol.size()); ++i)
+      EXPECT_FLOAT_EQ(mol.xyz[3 * i], c.x[i]) << c.what << " residue " << i;
+    (void)zv::unit_close(kUnit);
+  }
+  // A further conformation is no residue: not counted against the limit, its
+  // coordinates not read.
+  Molecule mol;
+  std::string text = ca_lines(kMaxResidues - 1) + ca('A', "Z   1") + ca('B', "Z   1") +
+                     "ATOM      1  CA CALA Z   1      xx.xxx   2.000   3.000\n";
+  EXPECT_EQ(read(write_file("altmax.pdb", text), mol).status, ReadStatus::Ok);
+  EXPECT_EQ(mol.size(), kMaxResidues);
+}
+
+// Real entries: 1g1j has three residues of each chain in two conformations
+// (91 CA lines), 1ifc every residue (262), 1de3 is an NMR ensemble of 20
+// models of 150 residues; the reading keeps one residue per label of the
+// first model.
+TEST_F(PrynolReadPdb, RealEntries) {
+  struct Case {
+    const char* entry;
+    int residues;
+  } cases[] = {{"1g1j", 86}, {"1ifc", 131}, {"1de3", 150}};
+  for (const Case& c : cases) {
+    const std::string path = std::string(ZV_SHARED_DIR) + "/data/pdb/" + c.entry + ".pdb.gz";
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " missing";
+    Molecule mol;
+    ASSERT_EQ(read(path, mol).status, ReadStatus::Ok) << c.entry;
+    std::vector<std::string> labels(mol.labels.begin(), mol.labels.begin() + mol.size());
+    std::vector<std::string> unique = labels;
+    std::sort(unique.begin(), unique.end());
+    EXPECT_EQ(std::unique(unique.begin(), unique.end()), unique.end()) << c.entry;
+    EXPECT_EQ(mol.size(), c.residues) << c.entry;
+    (void)zv::unit_close(kUnit);
+  }
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ cp "$shared/data/pdb/2ex3.pdb.gz" "$work/pdb/"            # 386 elements
 cp "$here/unreadable_coordinates/in/user.pdb" "$work/pdb/bad.pdb"
 cp "$here/no_ca/in/user.pdb" "$work/pdb/noca.pdb"
 cp "$here/defaults/in/user.pdb" "$work/pdb/synthetic_chain_one.pdb"
+cp "$here/defaults/in/user.pdb" "$work/pdb/syntheticXtwo.pdb"  # same first 9 characters
 echo "not a PDB file" >"$work/pdb/notes.txt"
 
 PRYNOL=$prynol bash "$root/scripts/make-database.sh" "$work/pdb" "$work/lib.sse" 2>"$work/err" ||
@@ -35,24 +36,30 @@ expect_err "skipped 1ubq.pdb.gz: name 1ubq already used by 1ubq.pdb"
 expect_err "skipped 2ex3.pdb.gz: 386 elements, more than the 325 that kelvor keeps of an entry"
 expect_err "skipped bad.pdb: prynol failed: While reading PDB file"
 expect_err "skipped noca.pdb: no helix or strand"
-expect_err "7 files, 3 entries written to $work/lib.sse, 4 skipped"
+expect_err "8 files, 4 entries written to $work/lib.sse, 4 skipped"
 
+# MOL, NOTE and PDB values begin in column 7, as kelvor reads them.
 mols=$(grep '^MOL' "$work/lib.sse" | tr '\n' '|')
-[[ $mols == "MOL    1ubq|MOL    1crc|MOL    synthetic_|" ]] || fail "MOL lines: $mols"
-grep -qx "NOTE   STRUCTURE OF UBIQUITIN REFINED AT 1.8 ANGSTROMS RESOLUTION" "$work/lib.sse" ||
+[[ $mols == "MOL   1ubq|MOL   1crc|MOL   syntheticX|MOL   synthetic_|" ]] || fail "MOL lines: $mols"
+grep -qx "NOTE  STRUCTURE OF UBIQUITIN REFINED AT 1.8 ANGSTROMS RESOLUTION" "$work/lib.sse" ||
   fail "no TITLE note for 1ubq"
-grep -qx "PDB    $work/pdb/pdb1crc.ent.gz" "$work/lib.sse" || fail "PDB line of 1crc"
-[[ $(grep -c '^ENDMOL' "$work/lib.sse") -eq 3 ]] || fail "ENDMOL count"
+grep -qx "PDB   $work/pdb/pdb1crc.ent.gz" "$work/lib.sse" || fail "PDB line of 1crc"
+[[ $(grep -c '^ENDMOL' "$work/lib.sse") -eq 4 ]] || fail "ENDMOL count"
 # The 1ubq block is prynol's own output for the file, renamed.
-diff <(sed -n '/^MOL    1ubq/,/^ENDMOL/p' "$work/lib.sse" | grep -E '^(ALPHA|BETA)') \
+diff <(sed -n '/^MOL   1ubq/,/^ENDMOL/p' "$work/lib.sse" | grep -E '^(ALPHA|BETA)') \
   <(grep -E '^(ALPHA|BETA)' "$here/real_1ubq_plain/expected/files/1ubq.sse") >/dev/null ||
   fail "1ubq elements differ from the golden SSE file"
 
 if [[ -n $kelvor && -x $kelvor ]]; then
   cp "$work/lib.sse" "$work/kelvor.lib"
-  (cd "$work" && printf '\nN\nN\nQU\n' | env -u ZVLIB -u ZVPATH "$kelvor" -B >kelvor.out 2>&1) ||
+  # Loaded with the listing on, then CH: the names kelvor stores are the
+  # names the script wrote, and no two are the same.
+  (cd "$work" && printf '\nY\nN\nCH\nQU\n' | env -u ZVLIB -u ZVPATH "$kelvor" -B >kelvor.out 2>&1) ||
     fail "kelvor ended with status $?"
-  grep -q "Nr of entries    : ( *3)" "$work/kelvor.out" || fail "kelvor did not load 3 entries"
-  if grep -E "ERROR|NOT READ ENTIRELY" "$work/kelvor.out"; then fail "kelvor reported errors"; fi
+  grep -q "Nr of entries    : ( *4)" "$work/kelvor.out" || fail "kelvor did not load 4 entries"
+  if grep -E "ERROR|NOT READ ENTIRELY|Identical" "$work/kelvor.out"; then fail "kelvor reported errors"; fi
+  stored=$(sed -n 's/^ MOL    > \([^ ]*\).*/\1/p' "$work/kelvor.out" | tr '\n' '|')
+  [[ $stored == "1ubq|1crc|syntheticx|synthetic_|" ]] || fail "names kelvor stores: $stored"
+  grep -qF "PDB    > $work/pdb/pdb1crc.ent.gz" "$work/kelvor.out" || fail "PDB file kelvor stores"
 fi
 echo "make-database: OK"

@@ -102,8 +102,8 @@ def main():
     # Four residues: no window.
     write(case("four_residues", "user.pdb"), ca_file(helix(4)))
 
-    # One residue with two alternate locations inside a helix: two residues
-    # with the same label, and the doubled point breaks the helix.
+    # One residue with two alternate locations inside a helix: the second
+    # conformation is no new residue, so the helix stays whole.
     h = helix(16)
     lines = ["HEADER    ALTERNATE LOCATIONS"]
     serial = 0

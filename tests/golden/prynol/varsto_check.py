@@ -33,11 +33,18 @@ def f32(v):
 def read_ca(path):
     opener = gzip.open if path.endswith(".gz") else open
     res = []
+    alternates = set()  # residues whose CA had an alternate-location indicator
     with opener(path, "rb") as f:
         for raw in f:
             line = raw.rstrip(b"\n").rstrip(b"\r").decode("latin-1")[:256].ljust(54)
+            if line[:6] == "ENDMDL":
+                break  # the first model only
             if line[:6] not in ("ATOM  ", "HETATM") or line[12:16] != " CA ":
                 continue
+            if line[16] != " ":
+                if line[21:27] in alternates:
+                    continue
+                alternates.add(line[21:27])
             label = line[21:27].replace(" ", "")
             xyz = tuple(f32(float(line[30 + 8 * k:38 + 8 * k].strip() or 0)) for k in range(3))
             res.append((label, xyz))
