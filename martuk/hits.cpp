@@ -81,12 +81,20 @@ void keep_hit(MartukState& st, const Hit& hit) {
   list_hit(static_cast<int>(st.hits.size()), st.hits.back());
 }
 
+// The three header tests of a line.
+struct HeaderTests {
+  bool comparing = false;
+  bool hit = false;
+  bool foska = false;
+};
+
 // Remembers a line on which a header test holds (once, even when the line
 // is read again after a step back).
-void note_header(MartukState& st, const Record& rec, const Line& line) {
-  const bool comparing = has_comparing(line);
-  const bool hit = has_hit_marker(line);
-  const bool foska = has_foska_marker(line);
+void note_header(MartukState& st, const Record& rec, const Line& line, HeaderTests& t) {
+  t.comparing = has_comparing(line);
+  t.hit = has_hit_marker(line);
+  t.foska = has_foska_marker(line);
+  const bool comparing = t.comparing, hit = t.hit, foska = t.foska;
   if (!comparing && !hit && !foska) return;
   if (!st.headers.empty() && st.headers.back().start == rec.start) return;
   HeaderLine h;
@@ -101,25 +109,35 @@ void note_header(MartukState& st, const Record& rec, const Line& line) {
 }
 
 // Reads the next line, keeping its header tests; 0, -1 or an error number.
-int next_line(MartukState& st, Record& rec, Line& line) {
+int next_line(MartukState& st, Record& rec, Line& line, HeaderTests& tests) {
   const int rc = st.old.next(rec);
   if (rc != 0) return rc;
   line.set(rec.head);
-  note_header(st, rec, line);
+  note_header(st, rec, line, tests);
   return 0;
 }
+
+// Copies n bytes through the library's memcpy. Kept out of line on purpose:
+// inlined where n is known to be at most 256, the copy becomes a string
+// instruction that is several times slower than the library call on short
+// lines, and this copy is made for every line of the macro.
+[[gnu::noinline]] void copy_bytes(char* dst, const char* src, std::size_t n) { std::memcpy(dst, src, n); }
 
 }  // namespace
 
 void Line::set(std::string_view head) {
-  len_ = std::min(head.size(), kLineLen);
-  std::memcpy(buf_.data(), head.data(), len_);
-  std::memset(buf_.data() + len_, ' ', kLineLen - len_);
+  // Everything past len_ is blank already: only the part the old line
+  // covered beyond the new one needs blanking.
+  const std::size_t n = std::min(head.size(), kLineLen);
+  copy_bytes(buf_.data(), head.data(), n);
+  if (n < len_) std::memset(buf_.data() + n, ' ', len_ - n);
+  len_ = n;
 }
 
 bool Line::contains(std::string_view text) const {
   // Only the padding blanks a text can end in need to be looked at.
-  const std::size_t trailing = text.size() - zv::rtrim(text).size();
+  std::size_t trailing = 0;
+  while (trailing < text.size() && text[text.size() - 1 - trailing] == ' ') ++trailing;
   const std::size_t n = std::min(kLineLen, len_ + trailing);
   return std::string_view(buf_.data(), n).find(text) != std::string_view::npos;
 }
@@ -185,21 +203,22 @@ LineEffect apply_rules(const Line& line, bool mode_a, bool mode_b, OpenHit& open
 void read_hits(MartukState& st) {
   Record rec;
   Line line;
+  HeaderTests tests;
   for (;;) {
     // Header search: the first test that holds decides.
     for (;;) {
-      const int rc = next_line(st, rec, line);
+      const int rc = next_line(st, rec, line, tests);
       if (rc == -1) {
         st.file_size = st.old.offset();
         return;
       }
       if (rc != 0) zv::ERRFAT("While reading file");
-      if (has_comparing(line)) break;
-      if (has_hit_marker(line)) {
+      if (tests.comparing) break;
+      if (tests.hit) {
         st.mode_a = true;
         break;
       }
-      if (has_foska_marker(line)) {
+      if (tests.foska) {
         st.mode_b = true;
         break;
       }
@@ -211,7 +230,7 @@ void read_hits(MartukState& st) {
     open.hit.rmsd = kNoRmsd;
 
     for (;;) {
-      const int rc = next_line(st, rec, line);
+      const int rc = next_line(st, rec, line, tests);
       if (rc == -1 && (st.mode_a || st.mode_b)) {
         keep_hit(st, open.hit);
         st.file_size = st.old.offset();
@@ -231,8 +250,8 @@ void read_hits(MartukState& st) {
         keep_hit(st, open.hit);
         break;
       }
-      if ((st.mode_a && has_hit_marker(line)) || (st.mode_b && has_foska_marker(line))) {
-        st.old.step_back();  // the next hit's header
+      if ((st.mode_a && tests.hit) || (st.mode_b && tests.foska)) {
+        st.old.step_back(rec);  // the next hit's header
         keep_hit(st, open.hit);
         break;
       }

@@ -24,8 +24,14 @@ class Line {
   bool contains(std::string_view text) const;
 
  private:
-  std::array<char, kLineLen> buf_{};
+  std::array<char, kLineLen> buf_ = blanks();
   std::size_t len_ = 0;  // bytes that came from the line
+
+  static std::array<char, kLineLen> blanks() {
+    std::array<char, kLineLen> b;
+    b.fill(' ');
+    return b;
+  }
 };
 
 // The three header tests, in their order.

@@ -39,7 +39,7 @@ int MacroFile::open(const std::string& path) {
   buf_offset_ = 0;
   eof_ = false;
   error_ = 0;
-  have_last_ = pushed_back_ = false;
+  pushed_back_ = false;
   return 0;
 }
 
@@ -47,7 +47,7 @@ void MacroFile::close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   eof_ = true;
-  have_last_ = pushed_back_ = false;
+  pushed_back_ = false;
 }
 
 bool MacroFile::fill() {
@@ -85,14 +85,19 @@ int MacroFile::next(Record& rec) {
   }
   rec.start = offset();
   rec.length = 0;
-  rec.head.clear();
+  std::size_t spilled = 0;  // head bytes kept in spill_ across refills
   bool failed = false;
   for (;;) {
     const char* p = buf_.data() + beg_;
     char terminator = '\0';
     const std::size_t span = line_span(p, end_ - beg_, terminator);
-    if (rec.head.size() < kLineLen)
-      rec.head.append(p, std::min(span, kLineLen - rec.head.size()));
+    if (terminator != '\0' && rec.length == 0) {
+      rec.head = std::string_view(p, std::min(span, kLineLen));  // the usual case: no copy
+    } else if (spilled < kLineLen) {
+      const std::size_t n = std::min(span, kLineLen - spilled);
+      std::memcpy(spill_.data() + spilled, p, n);
+      spilled += n;
+    }
     rec.length += span;
     beg_ += span;
     if (terminator == '\n') {
@@ -101,7 +106,14 @@ int MacroFile::next(Record& rec) {
     }
     if (terminator == '\r') {
       ++beg_;
-      if (beg_ == end_) fill();
+      if (beg_ == end_) {
+        // The view into the buffer would not survive the refill.
+        if (rec.length == span && span > 0) {
+          spilled = std::min(span, kLineLen);
+          std::memcpy(spill_.data(), p, spilled);
+        }
+        fill();
+      }
       if (beg_ < end_ && buf_[beg_] == '\n') ++beg_;
       break;
     }
@@ -110,14 +122,13 @@ int MacroFile::next(Record& rec) {
       break;
     }
   }
+  if (rec.length != 0 && spilled > 0) rec.head = std::string_view(spill_.data(), spilled);
+  else if (rec.length == 0) rec.head = std::string_view();
   if (failed) {
     const int err = error_;
     error_ = 0;
-    have_last_ = false;
     return err;
   }
-  last_ = rec;
-  have_last_ = true;
   return 0;
 }
 

@@ -6,6 +6,7 @@
 // later straight from the file by byte range.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,7 +21,9 @@ inline constexpr std::size_t kMacroBufferBytes = 256 * 1024;
 struct Record {
   std::uint64_t start = 0;   // offset of its first byte
   std::uint64_t length = 0;  // bytes without the line end
-  std::string head;          // the first min(length, kLineLen) bytes
+  // The first min(length, kLineLen) bytes; valid until the next call of
+  // MacroFile::next or step_back.
+  std::string_view head;
 };
 
 class MacroFile {
@@ -40,8 +43,14 @@ class MacroFile {
   // The next record: 0, -1 at end of file, or errno of a failed read (the
   // file then reads as ended).
   [[nodiscard]] int next(Record& rec);
-  // The next call of next() hands over the record of the last call again.
-  void step_back() { pushed_back_ = have_last_; }
+  // The next call of next() hands over this record (the one the last call
+  // gave) again.
+  void step_back(const Record& last) {
+    last_head_.assign(last.head);
+    last_ = last;
+    last_.head = last_head_;
+    pushed_back_ = true;
+  }
   // Offset just after the last byte read so far (the file size once next()
   // has met end of file).
   std::uint64_t offset() const { return buf_offset_ + beg_; }
@@ -58,8 +67,10 @@ class MacroFile {
   bool eof_ = false;
   int error_ = 0;
   Record last_;
-  bool have_last_ = false;
+  std::string last_head_;
   bool pushed_back_ = false;
+  // The head of a record that runs over a refill of the buffer.
+  std::array<char, kLineLen> spill_{};
 };
 
 // Receives the lines of a copied byte range, one call per piece; a line may

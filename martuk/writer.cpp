@@ -29,10 +29,14 @@ class NewMacro : public ByteOut {
     struct stat sb {};
     plain_ = fd >= 0 && ::fstat(fd, &sb) == 0 && S_ISREG(sb.st_mode);
   }
+  // The lines come in small pieces: they are collected here and handed to
+  // the unit in large writes.
   void write(std::string_view bytes) override {
-    if (zv::unit_write(kUnitNew, bytes) != 0) fail();
+    pending_.append(bytes);
+    if (pending_.size() >= kHandOver) hand_over();
   }
   void close() {
+    hand_over();
     if (zv::unit_flush(kUnitNew) != 0) fail();
     if (zv::unit_close(kUnitNew) != 0) fail();
   }
@@ -46,8 +50,17 @@ class NewMacro : public ByteOut {
   }
 
  private:
+  static constexpr std::size_t kHandOver = 1 << 16;
+
+  void hand_over() {
+    const int rc = zv::unit_write(kUnitNew, pending_);
+    pending_.clear();
+    if (rc != 0) fail();
+  }
+
   std::string path_;
   bool plain_ = false;
+  std::string pending_;
 };
 
 // Opens the new macro on its unit. A name that is the old macro is refused,
@@ -92,6 +105,10 @@ bool is_same_file(const std::string& name, int fd) {
 void write_new_macro(MartukState& st) {
   (void)zv::textii(" New Mova macro file ?", st.new_name, kFileNameLen);
   open_new_macro(st);
+  write_hits(st);
+}
+
+void write_hits(MartukState& st) {
   NewMacro out(std::string(zv::rtrim(st.new_name)));
 
   out_empty();

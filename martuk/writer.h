@@ -10,6 +10,9 @@ namespace martuk {
 // writes it and closes both macros. Every failure is fatal; a new macro that
 // could not be written whole is removed.
 void write_new_macro(MartukState& st);
+// The writing itself, once the new macro is open on its unit under the
+// name st.new_name.
+void write_hits(MartukState& st);
 
 // True when the name is the file open on fd (the same file under any name).
 bool is_same_file(const std::string& name, int fd);
