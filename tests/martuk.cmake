@@ -18,3 +18,13 @@ if(TARGET martuk_core)
   endfunction()
   cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL martuk_link_benchmarks)
 endif()
+
+# Whole-program checks on inputs too large for golden files.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+if(TARGET martuk)
+  foreach(check long_line size_limit)
+    add_test(NAME martuk/${check}
+             COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/martuk_checks.py
+                     $<TARGET_FILE:martuk> ${check})
+  endforeach()
+endif()

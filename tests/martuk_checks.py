@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""Whole-program checks of martuk on inputs too large to keep as golden files:
+a macro with a 10 MB line, and a new macro that cannot be written whole
+(a file size limit stands in for a full disk).
+
+Usage: martuk_checks.py MARTUK_BINARY CHECK   (CHECK: long_line | size_limit)
+"""
+import os
+import subprocess
+import sys
+import tempfile
+
+
+def hit(code, count, rmsd, extra=()):
+    return (["!", "print ... Comparing %s " % code,
+             "print ... Nr of matched residues :%11d" % count] + list(extra) +
+            ["print ... RMS distance of CA atoms%11.3f" % rmsd, "ca ; end_obj "])
+
+
+def run(binary, folder, answers, limit_kb=None):
+    cmd = [binary, "-B"]
+    if limit_kb is not None:
+        # Writing past the limit fails (EFBIG) instead of killing the run.
+        cmd = ["sh", "-c", "trap '' XFSZ; ulimit -f %d; exec \"$0\" -B" % limit_kb, binary]
+    return subprocess.run(cmd, input=answers.encode(), cwd=folder, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, timeout=120)
+
+
+def fail(msg, proc=None):
+    print("FAILED:", msg)
+    if proc is not None:
+        print(proc.stdout.decode("latin-1")[-3000:])
+    sys.exit(1)
+
+
+def check_long_line(binary, folder):
+    # One line of 10 MB inside the first block: its RMSD marker lies past
+    # column 256 and is not seen; the line is copied whole.
+    long_line = "print " + "x" * (10 * 1024 * 1024) + " print ... RMS distance of CA atoms      0.100   "
+    lines = ["! macro with a long line", "!"] + hit("1lon", 7, 0.5, [long_line]) + hit("2sho", 9, 0.7)
+    with open(os.path.join(folder, "vobril.movamac"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+    proc = run(binary, folder, "\n\n\n1\n\n")
+    out = proc.stdout.decode("latin-1")
+    if proc.returncode != 0:
+        fail("exit status %d" % proc.returncode, proc)
+    if " #     1 ID 1lon   Nmatch     7 RMSD   0.50 A" not in out:
+        fail("the marker past column 256 was read", proc)
+    with open(os.path.join(folder, "martuk.movamac")) as f:
+        written = f.read().split("\n")
+    # The preamble (three lines, the last the "!" before the first header),
+    # then each block from its header up to the next header.
+    want = [l.rstrip(" ") for l in hit("2sho", 9, 0.7)[1:] + hit("1lon", 7, 0.5, [long_line])[1:] + ["!"]]
+    if written[3:-1] != want or written[-1] != "":
+        fail("the new macro differs from the blocks of the old one")
+
+
+def check_size_limit(binary, folder):
+    lines = ["! many hits", "!"]
+    for i in range(200):
+        lines += hit("%04d" % i, 10 + i % 7, 1.0 + i % 5)
+    with open(os.path.join(folder, "vobril.movamac"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+    proc = run(binary, folder, "\n\n\n1\n\n", limit_kb=4)
+    out = proc.stdout.decode("latin-1")
+    if proc.returncode != 1:
+        fail("exit status %d, expected 1" % proc.returncode, proc)
+    if "FATAL ERROR ---  While writing new Mova macro - execution aborted !" not in out:
+        fail("no fatal message for the failed write", proc)
+    if " Removed incomplete file : (martuk.movamac)" not in out:
+        fail("the incomplete macro was not reported removed", proc)
+    if os.path.exists(os.path.join(folder, "martuk.movamac")):
+        fail("the incomplete new macro is still there")
+    if "New Mova macro written" in out:
+        fail("an incomplete macro was reported as written", proc)
+
+
+def main():
+    binary, check = os.path.abspath(sys.argv[1]), sys.argv[2]
+    with tempfile.TemporaryDirectory(prefix="martuk_" + check + ".") as folder:
+        {"long_line": check_long_line, "size_limit": check_size_limit}[check](binary, folder)
+    print("1 passed, 0 failed")
+
+
+if __name__ == "__main__":
+    main()
