@@ -37,8 +37,8 @@ class NewMacro : public ByteOut {
   }
   void close() {
     hand_over();
-    if (zv::unit_flush(kUnitNew) != 0) fail();
-    if (zv::unit_close(kUnitNew) != 0) fail();
+    // Any write of the unit that failed, or the final flush and close.
+    if (zv::unit_close_checked(kUnitNew) != 0) fail();
   }
   // A full disk or another write failure: the half-written macro is
   // removed (only a plain file: a device or pipe is left alone), so that no

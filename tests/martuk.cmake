@@ -22,7 +22,7 @@ endif()
 # Whole-program checks on inputs too large for golden files.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 if(TARGET martuk)
-  foreach(check long_line size_limit)
+  foreach(check long_line size_limit kelvor_macros)
     add_test(NAME martuk/${check}
              COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/martuk_checks.py
                      $<TARGET_FILE:martuk> ${check})

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
-"""Whole-program checks of martuk on inputs too large to keep as golden files:
-a macro with a 10 MB line, and a new macro that cannot be written whole
-(a file size limit stands in for a full disk).
+"""Whole-program checks of martuk: on inputs too large to keep as golden
+files (a macro with a 10 MB line; a new macro that cannot be written whole,
+a file size limit standing in for a full disk), and on the macros that
+kelvor's searches write in kelvor's golden cases, read back with the column
+ranges of kelvor's layout.
 
-Usage: martuk_checks.py MARTUK_BINARY CHECK   (CHECK: long_line | size_limit)
+Usage: martuk_checks.py MARTUK_BINARY CHECK   (CHECK: long_line | size_limit | kelvor_macros)
 """
+import glob
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -75,10 +79,56 @@ def check_size_limit(binary, folder):
         fail("an incomplete macro was reported as written", proc)
 
 
+def check_kelvor_macros(binary, folder):
+    """Every macro of kelvor's search cases: the hits martuk lists are the
+    entries of the header lines with the count and RMSD of their centroid
+    lines, and the new macro holds every line of the old one (blank-trimmed),
+    reordered by blocks."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    macros = sorted(glob.glob(os.path.join(here, "golden", "kelvor", "search_*", "expected", "files",
+                                           "lsq.movamac")))
+    checked = 0
+    for macro in macros:
+        with open(macro, "rb") as f:
+            old = f.read().decode("latin-1")
+        lines = old.split("\n")[:-1]
+        want = []
+        name = None
+        for line in lines:
+            m = re.match(r"print \.\.\. Comparing (\S+) ", line)
+            if m:
+                name = m.group(1)
+                continue
+            # The centroid line: count in columns 21-23, RMSD in 53-60.
+            if name and "centroids with RMS distance" in line:
+                want.append(" #%6d ID %-6s Nmatch %5d RMSD %6.2f A" % (
+                    len(want) + 1, name[:4], int(line[19:23]), float(line[51:60])))
+                name = None
+        if not want:
+            continue
+        with open(os.path.join(folder, "lsq.movamac"), "w", encoding="latin-1") as f:
+            f.write(old)
+        proc = run(binary, folder, "lsq.movamac\n\n\n1\nnew.movamac\n")
+        out = proc.stdout.decode("latin-1").split("\n")
+        if proc.returncode != 0:
+            fail("%s: exit status %d" % (macro, proc.returncode), proc)
+        start = out.index(" Reading hits ...") + 1
+        if out[start:start + len(want)] != want:
+            fail("%s: the hits read differ from the centroid lines:\n%s" % (macro, "\n".join(want)), proc)
+        with open(os.path.join(folder, "new.movamac"), encoding="latin-1") as f:
+            new = f.read().split("\n")[:-1]
+        if sorted(new) != sorted(l.rstrip(" ") or " " for l in lines):
+            fail("%s: the new macro does not hold the lines of the old one" % macro)
+        checked += 1
+    if checked == 0:
+        fail("no macro of kelvor's search cases with hits found")
+
+
 def main():
     binary, check = os.path.abspath(sys.argv[1]), sys.argv[2]
     with tempfile.TemporaryDirectory(prefix="martuk_" + check + ".") as folder:
-        {"long_line": check_long_line, "size_limit": check_size_limit}[check](binary, folder)
+        {"long_line": check_long_line, "size_limit": check_size_limit,
+         "kelvor_macros": check_kelvor_macros}[check](binary, folder)
     print("1 passed, 0 failed")
 
 

@@ -2,7 +2,9 @@
 martuk's golden cases. The macros are built in the layout of kelvor's search
 macros, extended with result lines of the kinds the superposition programs
 add, or in the two marker layouts ("! HIT ", "! FOSKA"). The expected output
-is then made with run_golden.py --update and reviewed.
+is then made with run_golden.py --update and reviewed. The case
+kelvor_search_sample is not made here: its macro is one written by kelvor's
+incremental search on the bundled database, kept as it came.
 
 Usage: python3 tests/golden/martuk/make_cases.py
 """
