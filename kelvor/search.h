@@ -88,7 +88,7 @@ class SearchWork {
 
   // Runs the solver of the search kind; fills the store.
   void solve();
-  // Plain solver without the look-ahead bound (equivalence test).
+  // Off: the plain solver, without the look-ahead (equivalence test).
   void set_lookahead(bool on) { lookahead_ = on; }
 
   int nsolutions() const { return nsol_; }
@@ -107,6 +107,9 @@ class SearchWork {
 
  private:
   void dfs_gaps(int p, int g, int last);
+  void dfs_ahead(int p, int g, int last, int depth, int empty_ahead);
+  const std::uint64_t* fits_mask(int p, int e);
+  bool pair_fits(int j, int ej, int p, int e) const;
   bool dfs_find(int p);
   bool accept(int p, int e, int last) const;
   void keep_gapped(int g);
@@ -116,6 +119,18 @@ class SearchWork {
   int n_ = 0;
   std::vector<std::vector<int>> cand_;
   std::vector<int> forced_gaps_;       // positions p..n-1 without any candidate
+  // Look-ahead: the live candidates of every position as bit sets over the
+  // entry's elements (kWords words each), one layer per matched depth; and,
+  // per tried (position, element), the candidates of every position whose
+  // pair with it fits, computed when first needed.
+  static constexpr int kWords = (kMaxElementsPerEntry + 63) / 64;
+  int words_ = kWords;                 // words in use for the current entry
+  std::vector<std::uint64_t> layers_;
+  std::vector<std::uint64_t> fits_;
+  std::vector<int> fits_index_;        // (position, element) -> block in fits_, or -1
+  std::vector<int> fits_set_;          // the (position, element) keys filled
+  std::vector<std::uint64_t> after_;   // per element: the bits of the elements after it
+  std::vector<float> qdist_, qcos_;    // the query's pair values by list position
   std::vector<int> slot_;              // entry element -> row of the pair tables
   std::vector<int> used_elements_;
   std::vector<float> edist_, ecos_;

@@ -13,6 +13,21 @@ SearchWork::SearchWork(const SearchSetup& setup, const Query& query)
   cand_.resize(static_cast<std::size_t>(n_));
   for (auto& c : cand_) c.reserve(kMaxElementsPerEntry);
   forced_gaps_.assign(static_cast<std::size_t>(n_) + 1, 0);
+  const std::size_t nn = static_cast<std::size_t>(n_);
+  layers_.assign((nn + 1) * nn * kWords, 0);
+  fits_index_.assign(nn * kMaxElementsPerEntry, -1);
+  after_.assign(static_cast<std::size_t>(kMaxElementsPerEntry) * kWords, 0);
+  for (int e = 0; e < kMaxElementsPerEntry; ++e) {
+    for (int c = e + 1; c < kMaxElementsPerEntry; ++c) after_[e * kWords + c / 64] |= 1ULL << (c % 64);
+  }
+  qdist_.assign(nn * nn, 0.0f);
+  qcos_.assign(nn * nn, 0.0f);
+  for (int a = 0; a < n_; ++a) {
+    for (int b = 0; b < n_; ++b) {
+      qdist_[a * n_ + b] = query.distance(setup.mode, setup.qlist[a], setup.qlist[b]);
+      qcos_[a * n_ + b] = query.cos(setup.qlist[a], setup.qlist[b]);
+    }
+  }
   slot_.assign(kMaxElementsPerEntry, -1);
   used_elements_.reserve(kMaxElementsPerEntry);
   used_.assign(kMaxElementsPerEntry, 0);
@@ -39,6 +54,7 @@ int SearchWork::effective_count(const Database& db, const Entry& entry) const {
 bool SearchWork::make_candidates(const Database& db, const Entry& entry, int count) {
   const bool find = setup_.kind == SearchKind::Find;
   nelem_ = count;
+  words_ = std::max(1, (count + 63) / 64);
   failed_position_ = -1;
   for (int p = 0; p < n_; ++p) {
     const Element& q = query_.elements[setup_.qlist[p]];
@@ -108,6 +124,14 @@ void SearchWork::solve() {
   if (n_ == 0) return;
   if (setup_.kind == SearchKind::Find) {
     (void)dfs_find(0);
+  } else if (lookahead_) {
+    for (int key : fits_set_) fits_index_[key] = -1;
+    fits_set_.clear();
+    std::fill(layers_.begin(), layers_.begin() + static_cast<std::ptrdiff_t>(n_) * kWords, 0);
+    for (int p = 0; p < n_; ++p) {
+      for (int e : cand_[p]) layers_[p * kWords + e / 64] |= 1ULL << (e % 64);
+    }
+    dfs_ahead(0, 0, -1, 0, forced_gaps_[0]);
   } else {
     dfs_gaps(0, 0, -1);
   }
@@ -115,6 +139,15 @@ void SearchWork::solve() {
 
 // Whether entry element e may take position p, given the last matched
 // position `last` (-1 when none): order, neighbours, distances and cosines.
+bool SearchWork::pair_fits(int j, int ej, int p, int e) const {
+  // Differences exactly at the tolerance pass.
+  if (std::fabs(qdist_[j * n_ + p] - entry_distance(ej, e)) > setup_.mis_distance) return false;
+  const float cq = qcos_[j * n_ + p];
+  const float cd = entry_cosine(ej, e);
+  const float dc = setup_.directionality ? std::fabs(cq - cd) : std::fabs(std::fabs(cq) - std::fabs(cd));
+  return dc <= setup_.mis_cosine;
+}
+
 bool SearchWork::accept(int p, int e, int last) const {
   if (used_[e]) return false;
   if (setup_.directionality && last >= 0 && e <= assign_[last] - 1) return false;
@@ -126,14 +159,7 @@ bool SearchWork::accept(int p, int e, int last) const {
   const int first = setup_.absolute ? 0 : last;
   if (last < 0) return true;
   for (int j = first; j <= last; ++j) {
-    if (assign_[j] == 0) continue;
-    const int ej = assign_[j] - 1;
-    // Differences exactly at the tolerance pass.
-    if (std::fabs(query_distance(j, p) - entry_distance(ej, e)) > setup_.mis_distance) return false;
-    const float cq = query_cosine(j, p);
-    const float cd = entry_cosine(ej, e);
-    const float dc = setup_.directionality ? std::fabs(cq - cd) : std::fabs(std::fabs(cq) - std::fabs(cd));
-    if (dc > setup_.mis_cosine) return false;
+    if (assign_[j] != 0 && !pair_fits(j, assign_[j] - 1, p, e)) return false;
   }
   return true;
 }
@@ -177,6 +203,88 @@ void SearchWork::dfs_gaps(int p, int g, int last) {
   }
   assign_[p] = 0;
   dfs_gaps(p + 1, g + 1, last);
+}
+
+// IN with look-ahead: the same search as dfs_gaps, solution for solution in
+// the same order. Each choice at p removes from the candidates of the later
+// positions what it rules out for good: the element itself, with
+// directionality every element not after it, and with absolute motif every
+// element whose pair with it does not fit. These conditions only get
+// stricter further down, so a later position left without candidates can
+// only be a gap in every completion; with empty_ahead such positions among
+// p..n-1, a branch is cut as soon as its leaves could not pass the gap
+// bounds. The conditions that do not only get stricter (neighbours, and the
+// pair with the last matched position without absolute motif) are checked
+// when a candidate is tried, as in dfs_gaps.
+void SearchWork::dfs_ahead(int p, int g, int last, int depth, int empty_ahead) {
+  const int least_gaps = g + empty_ahead;
+  if (n_ - least_gaps < setup_.min_match || least_gaps > best_gaps_) return;
+  if (p == n_) {
+    keep_gapped(g);
+    return;
+  }
+  const std::size_t layer = static_cast<std::size_t>(n_) * kWords;
+  const std::uint64_t* cur = &layers_[depth * layer];
+  std::uint64_t* next = &layers_[(depth + 1) * layer];
+  bool none = true;
+  const int words = words_;
+  for (int w = 0; w < words; ++w) {
+    std::uint64_t bits = cur[p * kWords + w];
+    if (bits != 0) none = false;
+    while (bits != 0) {
+      const int e = w * 64 + __builtin_ctzll(bits);
+      bits &= bits - 1;
+      if (setup_.neighbours && p > 0 && assign_[p - 1] != 0 &&
+          setup_.qlist[p] == setup_.qlist[p - 1] + 1 && e != assign_[p - 1]) {
+        continue;
+      }
+      if (!setup_.absolute && !setup_.symbolic && last >= 0 &&
+          !pair_fits(last, assign_[last] - 1, p, e)) {
+        continue;
+      }
+      // The later positions keep the candidates this choice leaves them.
+      const std::uint64_t* fits = fits_mask(p, e);
+      const std::uint64_t* after = &after_[e * kWords];
+      int empty = 0;
+      for (int q = p + 1; q < n_; ++q) {
+        std::uint64_t any = 0;
+        for (int v = 0; v < words; ++v) {
+          std::uint64_t m = cur[q * kWords + v] & fits[q * kWords + v];
+          if (setup_.directionality) m &= after[v];
+          if (v == e / 64) m &= ~(1ULL << (e % 64));
+          next[q * kWords + v] = m;
+          any |= m;
+        }
+        if (any == 0) ++empty;
+      }
+      assign_[p] = static_cast<std::int16_t>(e + 1);
+      dfs_ahead(p + 1, g, p, depth + 1, empty);
+    }
+  }
+  assign_[p] = 0;
+  // The gap branch keeps this layer: copy nothing, the positions after p
+  // are read from it unchanged.
+  dfs_ahead(p + 1, g + 1, last, depth, empty_ahead - (none ? 1 : 0));
+}
+
+// The candidates of every position q whose pair with element e at position
+// p fits (all candidates when pairs are not filtered), as bit sets.
+const std::uint64_t* SearchWork::fits_mask(int p, int e) {
+  const int key = p * kMaxElementsPerEntry + e;
+  if (fits_index_[key] >= 0) return &fits_[static_cast<std::size_t>(fits_index_[key])];
+  const std::size_t block = static_cast<std::size_t>(fits_set_.size()) * n_ * kWords;
+  if (fits_.size() < block + static_cast<std::size_t>(n_) * kWords) fits_.resize(block + static_cast<std::size_t>(n_) * kWords);
+  std::uint64_t* m = &fits_[block];
+  std::fill(m, m + static_cast<std::ptrdiff_t>(n_) * kWords, 0);
+  const bool filter_pairs = setup_.absolute && !setup_.symbolic;
+  for (int q = p + 1; q < n_; ++q) {
+    for (int c : cand_[q]) {
+      if (!filter_pairs || pair_fits(p, e, q, c)) m[q * kWords + c / 64] |= 1ULL << (c % 64);
+    }
+  }
+  fits_index_[key] = static_cast<int>(block);
+  fits_set_.push_back(key);
+  return m;
 }
 
 // FI: every position matched; returns false once the store overflowed, which

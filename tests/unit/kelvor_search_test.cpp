@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "core/units.h"
 #include "core_session.h"
+#include "loader.h"
 #include "model.h"
 #include "search.h"
 #include "search_files.h"
@@ -251,7 +253,9 @@ TEST(Search, LabelNumbers) {
   for (const auto& c : cases) {
     long n = -1;
     EXPECT_EQ(label_number(c.label, n), c.ok) << c.label;
-    if (c.ok) EXPECT_EQ(n, c.number) << c.label;
+    if (c.ok) {
+      EXPECT_EQ(n, c.number) << c.label;
+    }
   }
 }
 
@@ -357,5 +361,76 @@ TEST(SearchFiles, CentroidLineColumns) {
   EXPECT_EQ(pair_name("1abc", "query"), "1abc_to_query");
   EXPECT_EQ(pair_name("abcdefghij", "klmnopqrst").size(), 24u);
 }
+
+// The look-ahead of the IN solver cuts only branches whose leaves the plain
+// solver rejects: on real queries against the bundled database both give
+// every entry the same solutions in the same order, and drop as many.
+namespace equivalence {
+
+const Database& bundled() {
+  static std::unique_ptr<Database> db = [] {
+    auto d = std::make_unique<Database>();
+    zvtest::Session session("");
+    const std::string path = std::string(ZV_SOURCE_DIR) + "/data/db/kelvor.lib";
+    if (zv::unit_open(kUnitLibrary, path, zv::UnitMode::Read) == 0) load_database(*d, LoadOptions{});
+    return d;
+  }();
+  return *db;
+}
+
+Query query_of(const Database& db, const char* name) {
+  Query q;
+  for (int i = 0; i < db.nentries; ++i) {
+    const Entry& en = db.entries[i];
+    if (en.name.view() != name) continue;
+    q.name = en.name;
+    for (int e = 0; e < en.count; ++e) q.elements.push_back(db.element(en, e));
+  }
+  q.build_pair_tables();
+  return q;
+}
+
+TEST(SearchEquivalence, PlainAndLookAheadSolversAgree) {
+  const Database& db = bundled();
+  ASSERT_GT(db.nentries, 100);
+  struct Case {
+    const char* query;
+    bool directionality, absolute, neighbours, symbolic;
+    DistanceMode mode;
+    int min_match;
+  };
+  const Case cases[] = {
+      {"1ubq", true, true, false, false, DistanceMode::C, 4},
+      {"1ymb", true, true, false, false, DistanceMode::I, 4},
+      {"1aki", true, true, true, false, DistanceMode::C, 4},
+      {"1ubq", true, false, false, false, DistanceMode::H, 4},
+      {"2fj9", false, true, false, false, DistanceMode::A, 3},
+      {"1ubq", true, false, true, true, DistanceMode::C, 5},
+  };
+  // Every third entry keeps the plain solver's time in bounds.
+  auto& entries = const_cast<Database&>(db).entries;
+  for (int i = 0; i < db.nentries; ++i) entries[i].selected = i % 3 == 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    const Query q = query_of(db, c.query);
+    ASSERT_GT(q.size(), 0);
+    SearchSetup s = incremental(q.size());
+    s.directionality = c.directionality;
+    s.absolute = c.absolute;
+    s.neighbours = c.neighbours;
+    s.symbolic = c.symbolic;
+    s.mode = c.mode;
+    s.min_match = c.min_match;
+    const Outcome plain = run(s, q, db, kMaxEntries, false);
+    const Outcome ahead = run(s, q, db, kMaxEntries, true);
+    EXPECT_GT(plain.res.matching, 0);
+    EXPECT_EQ(plain.lists.solutions, ahead.lists.solutions);
+    EXPECT_EQ(plain.lists.dropped, ahead.lists.dropped);
+    EXPECT_EQ(plain.out, ahead.out);
+  }
+  for (int i = 0; i < db.nentries; ++i) entries[i].selected = true;
+}
+
+}  // namespace equivalence
 
 }  // namespace
