@@ -67,7 +67,7 @@ void CommandFile::raw(std::string_view text) {
 void CommandFile::close() {
   if (!open_) return;
   open_ = false;
-  const int rc = zv::unit_close(unit_);
+  const int rc = zv::unit_close_checked(unit_);
   if (error_ == 0) error_ = rc;
   if (error_ != 0) {
     // A cut command file would run part of the hits as if complete.
