@@ -83,21 +83,29 @@ void cmd_extract(KelvorState& st) {
   zv::LOWSTR(st.mol_name);
 
   const Database& db = st.db;
+  bool any = false;
   for (int i = 0; i < db.nentries; ++i) {
     const Entry& e = db.entries[i];
     if (!matches_prefix(e.name.view(), st.mol_name)) continue;
+    any = true;
     out_empty();
     print_entry_header(e.name.view(), e.note.view(), e.pdb.view());
     zv::jvaluo(" Nr of elements :", e.count);
-    zv::textii(" Filename ?", st.files.out_sse, kFileNameLen);
+    const bool refused =
+        zv::fileii(" Filename ?", st.files.out_sse, kFileNameLen) == zv::kNameTooLong;
+    if (refused) continue;  // said; no file of another name is opened
     std::string file = st.files.out_sse;
     if (zv::XOPXNA(kUnitLibrary, file, zv::ISINTR()) != 0) {
       zv::ERRMSG("Unable to open file " + file);
       continue;
     }
     write_sse_file(db, e, file);
-    zv::unit_close(kUnitLibrary);
+    // A file that could not be written whole is removed and the command
+    // ends: the next file would most likely fail the same way.
+    if (zv::close_written_file(kUnitLibrary, file) != 0) return;
   }
+  // Said, so that a batch user sees why the next answer is taken as an option.
+  if (!any) zv::ERRMSG("No entry matches " + st.mol_name);
 }
 
 }  // namespace kelvor

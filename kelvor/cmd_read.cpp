@@ -75,9 +75,10 @@ void read_query_file(Query& query) {
 }
 
 void cmd_read(KelvorState& st) {
-  zv::textii(" User KELVOR file ?", st.files.user, kFileNameLen);
+  const bool refused =
+      zv::fileii(" User KELVOR file ?", st.files.user, kFileNameLen) == zv::kNameTooLong;
   std::string file = st.files.user;
-  if (zv::XOPXOA(kUnitLibrary, file, zv::ISINTR()) != 0) {
+  if (refused || zv::XOPXOA(kUnitLibrary, file, zv::ISINTR()) != 0) {
     zv::ERRMSG("While opening user KELVOR file");
     return;
   }

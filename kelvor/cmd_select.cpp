@@ -48,9 +48,10 @@ void apply_select_line(Database& db, std::string line) {
 }
 
 void read_select_macro(KelvorState& st) {
-  zv::textii(" Select macro file ?", st.files.select, kFileNameLen);
+  const bool refused =
+      zv::fileii(" Select macro file ?", st.files.select, kFileNameLen) == zv::kNameTooLong;
   std::string file = st.files.select;
-  if (zv::XOPXOA(kUnitSelect, file, zv::ISINTR()) != 0) {
+  if (refused || zv::XOPXOA(kUnitSelect, file, zv::ISINTR()) != 0) {
     zv::ERRMSG("While opening select macro file");
     return;
   }

@@ -38,7 +38,8 @@ void cmd_topology(KelvorState& st) {
   out_empty();
   zv::fvalii(" COSine   cut-off  ?", p.cos_cutoff);
   zv::fvalii(" DIStance cut-off  ?", p.dist_cutoff);
-  zv::textii(" ZEV topology file ?", st.files.topology, kFileNameLen);
+  const bool refused =
+      zv::fileii(" ZEV topology file ?", st.files.topology, kFileNameLen) == zv::kNameTooLong;
 
   Topology t;
   compute_relations(st.query, p.cos_cutoff, p.dist_cutoff, t);
@@ -48,13 +49,14 @@ void cmd_topology(KelvorState& st) {
     return;
   }
 
+  if (refused) return;  // said; no file of another name is opened
   std::string file = st.files.topology;
   if (zv::XOPXNA(kUnitTopology, file, zv::ISINTR()) != 0) {
     zv::ERRMSG("Could not open ZEV topology file " + file);
     return;
   }
   (void)zv::unit_write(kUnitTopology, topology_file_text(st.query, t));
-  zv::unit_close(kUnitTopology);
+  (void)zv::close_written_file(kUnitTopology, file);
 }
 
 }  // namespace kelvor

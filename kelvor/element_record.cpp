@@ -1,5 +1,6 @@
 #include "element_record.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
 
@@ -160,7 +161,30 @@ bool read_element_record_fast(std::string_view value, ElementFields& f) {
 
 int read_element_record(std::string_view value, ElementFields& f) {
   if (read_element_record_fast(value, f)) return 0;
-  return read_element_record_general(value, f);
+  // The general reader keeps a variable as it was for a null value ("1,,3")
+  // and for every item after a slash: such an element would silently take
+  // another's values. The record is read twice over two different fillings;
+  // an item that differs between the two was not in the record, which is
+  // then as unreadable as a record of nine items.
+  ElementFields a, b;
+  a.name = a.from = a.to = std::string(kElementTextLen, '\x01');
+  b.name = b.from = b.to = std::string(kElementTextLen, '\x02');
+  a.nres = 0;
+  b.nres = 1;
+  for (int k = 0; k < 6; ++k) {
+    a.xyz[k] = 0.0f;
+    b.xyz[k] = 1.0f;
+  }
+  const int rc = read_element_record_general(value, a);
+  if (rc != 0) return rc;
+  if (read_element_record_general(value, b) != 0) return zv::kIostatEnd;
+  bool whole = a.name == b.name && a.from == b.from && a.to == b.to && a.nres == b.nres;
+  // Compared bit for bit: a NaN read from the record is the same in both.
+  for (int k = 0; k < 6; ++k)
+    whole = whole && std::bit_cast<std::uint32_t>(a.xyz[k]) == std::bit_cast<std::uint32_t>(b.xyz[k]);
+  if (!whole) return zv::kIostatEnd;
+  f = a;
+  return 0;
 }
 
 }  // namespace kelvor

@@ -9,8 +9,9 @@
 namespace kelvor {
 
 // Returns 0 on success, -1 when the value ends before all ten items are
-// read, or a positive number for a malformed item (the list-directed READ's
-// status). Records in the usual layout (quoted or plain labels, blank
+// read or when any of them is a null value or follows a slash (the record
+// does not hold all ten), or a positive number for a malformed item (the
+// list-directed READ's status). Records in the usual layout (quoted or plain labels, blank
 // separated numbers) take a hand-written path; everything else goes through
 // the general list-directed reader, so the result is always the reader's.
 int read_element_record(std::string_view value, ElementFields& f);

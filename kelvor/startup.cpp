@@ -57,8 +57,8 @@ void startup(KelvorState& st) {
 
   st.files.library = "kelvor.lib";
   zv::LIBFILE(st.files.library);
-  zv::textii(" KELVOR SSE library file ?", st.files.library, kFileNameLen);
-  if (zv::XOPXOA(kUnitLibrary, st.files.library, zv::ISINTR()) != 0) {
+  if (zv::fileii(" KELVOR SSE library file ?", st.files.library, kFileNameLen) == zv::kNameTooLong ||
+      zv::XOPXOA(kUnitLibrary, st.files.library, zv::ISINTR()) != 0) {
     zv::ERRFAT("While opening KELVOR SSE library file");
   }
   out_empty();

@@ -40,6 +40,10 @@ struct RunState {
   std::string note{kDefaultNote};
   std::string pdb_file{kDefaultPdbFile};
   std::string sse_file{kDefaultSseFile};
+  // A file name answer too long for its field was refused: the file cannot
+  // be opened.
+  bool pdb_file_refused = false;
+  bool sse_file_refused = false;
   Molecule mol;
   std::vector<Element> elements;  // every element the pass closes, short ones included
 };

@@ -21,9 +21,16 @@ void ask(std::string_view prompt, std::string& value, int len) {
   (void)zv::textii(prompt, value, len);
 }
 
+// A file name question: false when the answer was refused as too long.
+bool ask_file(std::string_view prompt, std::string& file, int len) {
+  empty_line();
+  return zv::fileii(prompt, file, len) != zv::kNameTooLong;
+}
+
 void read_ca_atoms(RunState& run) {
   zv::TXTOUT("0Reading PDB file ...");
-  if (zv::XOPXOA(kUnit, run.pdb_file, zv::ISINTR()) != 0) zv::ERRFAT("While opening PDB file");
+  if (run.pdb_file_refused || zv::XOPXOA(kUnit, run.pdb_file, zv::ISINTR()) != 0)
+    zv::ERRFAT("While opening PDB file");
   const ReadResult result = read_pdb(kUnit, run.mol);
   switch (result.status) {
     case ReadStatus::Ok:
@@ -46,7 +53,8 @@ void read_ca_atoms(RunState& run) {
 
 void write_elements(RunState& run) {
   zv::TXTOUT("0Writing SSE file ...");
-  if (zv::XOPXUA(kUnit, run.sse_file, zv::ISINTR()) != 0) zv::ERRFAT("While opening SSE file");
+  if (run.sse_file_refused || zv::XOPXUA(kUnit, run.sse_file, zv::ISINTR()) != 0)
+    zv::ERRFAT("While opening SSE file");
   SseCounts counts;
   int err = write_sse(kUnit, run, counts);
   // Closing flushes the file: a full disk shows up here at the latest.
@@ -62,8 +70,8 @@ void write_elements(RunState& run) {
 void run(RunState& run) {
   ask(" 4-Character molecule name or ID ?", run.mol_id, kMolIdLen);
   ask(" Description of molecule         ?", run.note, kNoteLen);
-  ask(" Full pathname of input PDB file ?", run.pdb_file, kFileLen);
-  ask(" Name of output SSE file         ?", run.sse_file, kFileLen);
+  run.pdb_file_refused = !ask_file(" Full pathname of input PDB file ?", run.pdb_file, kFileLen);
+  run.sse_file_refused = !ask_file(" Name of output SSE file         ?", run.sse_file, kFileLen);
 
   read_ca_atoms(run);
 

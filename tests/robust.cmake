@@ -8,3 +8,12 @@ if(TARGET prynol AND TARGET kelvor)
                    $<TARGET_FILE:prynol> $<TARGET_FILE:kelvor>)
   set_tests_properties(robust/bounded_input PROPERTIES TIMEOUT 120)
 endif()
+
+# kelvor's EX and TO past a file-size limit: the failure is reported and the
+# cut file removed.
+if(TARGET kelvor)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME robust/write_failures
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/robust/write_failures.py
+                   $<TARGET_FILE:kelvor> ${CMAKE_CURRENT_SOURCE_DIR}/golden/kelvor/topology_barrel/in)
+endif()

@@ -354,6 +354,21 @@ int textii(std::string_view prompt, std::string& text, int len) {
   return kOk;
 }
 
+int fileii(std::string_view prompt, std::string& file, int len) {
+  for (;;) {
+    // Asked with room for the longest answer, so that a longer name is seen
+    // whole rather than cut.
+    std::string answer = file;
+    if (int st = textii(prompt, answer, static_cast<int>(kAnswerMax)); st != kOk) return st;
+    if (LENSTR(answer) <= len) {
+      file = answer;
+      return kOk;
+    }
+    ERRMSG("File name longer than " + std::to_string(len) + " characters");
+    if (!ISINTR() || input_exhausted()) return kNameTooLong;
+  }
+}
+
 int ivalii(std::string_view prompt, std::span<int> vals) {
   return ask_values(prompt, vals, Layout::I8, " ivaluo -- i/o error", " ivalii -- i/o error");
 }

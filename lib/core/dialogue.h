@@ -16,6 +16,14 @@ namespace zv {
 // blanks.
 int textii(std::string_view prompt, std::string& text, int len);
 int textuo(std::string_view text1, std::string_view text2);
+// A file name answer: as textii, but an answer longer than len characters
+// (trailing blanks aside) is never cut to a name of another file. It is
+// refused with ERRMSG "File name longer than <len> characters"; an
+// interactive run asks again, a batch run returns kNameTooLong with `file`
+// unchanged, and the caller then fails as it does when the file cannot be
+// opened.
+inline constexpr int kNameTooLong = -6;
+int fileii(std::string_view prompt, std::string& file, int len);
 
 int ivalii(std::string_view prompt, std::span<int> vals);
 int jvalii(std::string_view prompt, std::span<int> vals);

@@ -322,4 +322,22 @@ int XOPXOA(int unit, std::string& file, bool ask) {
   return XOLASC(unit, file, ask);
 }
 
+int close_written_file(int unit, const std::string& file) {
+  const std::string path = unit_name(unit);  // the file actually open
+  const int err = unit_close_checked(unit);
+  if (err == 0) return 0;
+  ERRMSG("While writing file " + (file.empty() ? path : file));
+  std::string text = std::strerror(err);
+  if (text.size() > static_cast<std::size_t>(kSystemTextLen)) text.resize(kSystemTextLen);
+  (void)textuo(" Error :", text);
+  struct stat st {};
+  if (!path.empty() && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+      ::unlink(path.c_str()) == 0) {
+    TXTOUT(" Incomplete file removed");
+  } else {
+    TXTOUT(" The file is incomplete");
+  }
+  return err;
+}
+
 }  // namespace zv

@@ -80,4 +80,13 @@ inline constexpr int kMaxJoinedName = 500;
 // caller's `file` keeps the name it gave.
 [[nodiscard]] int XOPXOA(int unit, std::string& file, bool ask);
 
+// Closes a file that the program wrote on unit and checks that every byte
+// reached it (every write, the final flush and the close; see
+// unit_close_checked). Returns 0, or the first error number. A failure is
+// reported with ERRMSG "While writing file " and the name, then " Error :"
+// with the system's text; a regular file is then removed, so that a cut file
+// is never taken for a complete one (" Incomplete file removed"); any other
+// file (a device) is left and said to be incomplete.
+[[nodiscard]] int close_written_file(int unit, const std::string& file);
+
 }  // namespace zv

@@ -493,5 +493,29 @@ TEST_F(FilesTest, CompressedInputIsReadThroughTheSearchPath) {
   EXPECT_EQ(file, "model.pdb.gz");
 }
 
+// A written file checked at its close: complete, cut and removed, or a device
+// that is left in place and said to be incomplete.
+TEST_F(FilesTest, WrittenFileCheckedAtItsClose) {
+  start("-I", "y\n");
+  std::string file = "good.dat";
+  ASSERT_EQ(XOPXNA(11, file, false), 0);
+  EXPECT_EQ(unit_write_line(11, "all of it"), 0);
+  EXPECT_EQ(close_written_file(11, file), 0);
+  EXPECT_EQ(slurp("good.dat"), "all of it\n");
+  EXPECT_EQ(output(), "");
+
+  // /dev/full, opened as OLD after the NEW open failed: ENOSPC at the close,
+  // and the device is not removed.
+  file = "/dev/full";
+  ASSERT_EQ(XOPXNA(11, file, ISINTR()), 0);
+  (void)output();
+  EXPECT_EQ(unit_write_line(11, "lost"), 0);  // buffered
+  EXPECT_EQ(close_written_file(11, file), ENOSPC);
+  EXPECT_EQ(output(), " ERROR --- While writing file /dev/full\n"
+                      " Error : (" + std::string(std::strerror(ENOSPC)) + ") \n"
+                      " The file is incomplete\n");
+  EXPECT_TRUE(fs::exists("/dev/full"));
+}
+
 }  // namespace
 }  // namespace zv

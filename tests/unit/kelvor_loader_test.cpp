@@ -145,6 +145,55 @@ TEST_F(LoaderTest, NineItemsAreFatal) {
   EXPECT_NE(session.out().find("While reading database file"), std::string::npos);
 }
 
+// A record that does not hold all ten items is unreadable however they are
+// missing: too few, a null value, or a slash before the tenth.
+TEST_F(LoaderTest, RecordsWithoutAllTenItemsAreFatal) {
+  const char* cases[] = {
+      "ALPHA 'A1' 'A1' 'A9' 9 0 0 0 0 0",
+      "ALPHA 'A1' 'A1' 'A9' 9 1,,3 4 5 6",
+      "ALPHA 'A1' 'A1' 'A9' 9 1 2 3 4 5 /",
+      "ALPHA 'A1' 'A1' 'A9' 9 1 2 3 / 5 6",
+      "ALPHA 'A1',,'A9' 9 1 2 3 4 5 6",
+      "ALPHA 'A1' 'A1' 'A9' , 1 2 3 4 5 6",
+  };
+  for (const char* rec : cases) {
+    auto db = std::make_unique<kelvor::Database>();
+    zvtest::Session session("");
+    // A complete element first, whose values a null item would take.
+    ASSERT_EQ(zv::unit_open(kelvor::kUnitLibrary,
+                            write("bad.lib", "MOL    1bad\n" + element("ALPHA ", "A0") + rec + "\n"),
+                            zv::UnitMode::Read),
+              0);
+    EXPECT_THROW(kelvor::load_database(*db, kelvor::LoadOptions{}), zv::Stop) << rec;
+    EXPECT_NE(session.out().find("While reading database file"), std::string::npos) << rec;
+  }
+  // Commas and a slash after all ten items are fine.
+  auto db = std::make_unique<kelvor::Database>();
+  load("MOL    1ok\nALPHA 'A1','A1','A9',9,1,2,3,4,5,6 /\nALPHA 'A2' 'A1' 'A9' 9 1 2 3 4 5 NaN\n",
+       *db);
+  ASSERT_EQ(db->total_elements(), 2);
+}
+
+// Every record rule of the readers: LF, CR LF and a lone CR end a line, so a
+// library written with CR line ends loads.
+TEST_F(LoaderTest, LineEndsOfEveryKind) {
+  for (const char* eol : {"\n", "\r\n", "\r"}) {
+    std::string text;
+    for (std::string line : {std::string("MOL    1cr"), std::string("NOTE   line ends"),
+                             element("ALPHA ", "A1"), element("BETA  ", "B1"),
+                             std::string("ENDMOL")}) {
+      if (line.back() == '\n') line.pop_back();
+      text += line;
+      text += eol;
+    }
+    auto db = std::make_unique<kelvor::Database>();
+    load(text, *db);
+    ASSERT_EQ(db->nentries, 1) << int(eol[0]) << eol[1];
+    EXPECT_EQ(db->entries[0].note.view(), "line ends");
+    EXPECT_EQ(db->total_elements(), 2);
+  }
+}
+
 // A file written by EX reads back as the same elements, bit for bit.
 TEST_F(LoaderTest, ExtractedFileReadsBackUnchanged) {
   auto db = std::make_unique<kelvor::Database>();
