@@ -6,9 +6,12 @@
 #include "commands.h"
 #include "core/frame.h"
 #include "core/messages.h"
+#include "core/usage.h"
 #include "capacities.h"
+#include "usage.h"
 
 int main(int argc, char** argv) {
+  if (zv::help_requested(argc, argv)) return zv::print_usage(kelvor::usage()) ? 0 : 1;
   try {
     zv::ZVSTART(kelvor::kProgramName, kelvor::kProgramVersion, argc, argv);
     // The tables are made at their full size once; a system that cannot give
