@@ -6,7 +6,7 @@ Usage: python3 tests/golden/zev/make_cases.py
 import os, shutil
 ROOT = os.path.dirname(os.path.abspath(__file__))
 # The PostScript writer's date line and the CPU line of costly options.
-MASK = "^ Date    : .*$\nCPU total/user/sys :.*$\n"
+MASK = "^ Date    : .*$\n^ User    : .*$\nCPU total/user/sys :.*$\n"
 
 
 def case(name, stdin, files=None, args=None, env=None, outputs=None, absent=None):
