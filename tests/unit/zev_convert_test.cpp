@@ -3,7 +3,9 @@
 // scenes and pictures handed to their real readers (check-vrml1, check-eps).
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +13,9 @@
 #include <vector>
 
 #include "convert.h"
+#include "dual.h"
+#include "plotout/xps.h"
+#include "startup.h"
 #include "topology.h"
 #include "zev_testing.h"
 
@@ -191,6 +196,71 @@ TEST(Topology, KelvorFileDrawnAndAcceptedByGhostscript) {
   const int rc = run_validator("check-eps", "topo.eps");
   if (rc == 2) GTEST_SKIP() << "check-eps cannot run here";
   EXPECT_EQ(rc, 0);
+}
+
+TEST(Topology, ThousandElementsAndNone) {
+  Scratch dir;
+  zevtest::State st;
+  std::string text = "XYVIEW 0 1001 -0.5 1.5\n";
+  for (int i = 1; i <= 1000; ++i) {
+    text += (i % 2 ? "ALPHA " : "BETA  ") + std::string(" ") + std::to_string(i) + " 0 " +
+            std::to_string(i) + " 1 0.8 'E" + std::to_string(i) + "'\n";
+  }
+  Scratch::write("many.zev", text);
+  Scratch::write("none.zev", "XYVIEW 0 1 0 1\nEND\n");
+  zvtest::Session s("");
+  for (const char* name : {"many", "none"}) {
+    std::string file = std::string(name) + ".zev";
+    int object = 0, error = 1;
+    zev::PLTTOP(*st, 11, file, true, std::string(name) + ".eps", object, error);
+    EXPECT_EQ(error, 0);
+    const int rc = run_validator("check-eps", std::string(name) + ".eps");
+    if (rc == 2) GTEST_SKIP() << "check-eps cannot run here";
+    EXPECT_EQ(rc, 0) << name;
+  }
+  EXPECT_TRUE(contains(Scratch::read("many.eps"), "(E1000) 10.00 Print"));
+  EXPECT_FALSE(contains(s.out(), "ERROR"));
+}
+
+TEST(Dual, PolylineInDataUnitsAndTheSwitch) {
+  Scratch dir;
+  zvtest::Session s("");
+  zv::XPS_INIT();
+  zv::XPS_OPEN(-1, "dual.ps", "ZEV");
+  zv::XPS_WINDOW(0.0f, 450.0f, 0.0f, 450.0f);  // one point per data unit
+  zev::dual_set_mapping(2.0f, 3.0f, 10.0f, 20.0f);
+  const float x[3] = {0.0f, 1.0f, 0.5f}, y[3] = {0.0f, 1.0f, 2.0f};
+  zev::DUALCL(4);
+  zev::DUALPL(x, y, 3);
+  zev::dual_set_postscript(false);
+  zev::DUALCL(1);
+  zev::DUALPL(x, y, 3);
+  zev::dual_set_postscript(true);
+  zev::DUALPL(x, y, 0);
+  zv::XPS_CLOSE();
+  EXPECT_EQ(x[1], 1.0f);  // the caller's arrays stay as they were
+  const std::string ps = Scratch::read("dual.ps");
+  EXPECT_TRUE(contains(ps, "blue\nS 60.00 270.00 M\n62.00 273.00 L\n61.00 276.00 L\nS\n% start of XPS_GRAF footer"))
+      << ps;
+  EXPECT_FALSE(contains(ps, "\nred\n"));  // DUALCL(1) with PostScript off
+}
+
+// A system that cannot give the buffers: the message, and nothing allocated.
+TEST(Startup, BuffersThatCannotBeAllocated) {
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    zvtest::Session s("");
+    rlimit lim{300L << 20, 300L << 20};
+    setrlimit(RLIMIT_AS, &lim);
+    zev::Buffers buf;
+    const bool ok = zev::allocate_buffers(buf, 200000000);  // 2.8 GB
+    const bool said = contains(s.out(), " ERROR --- Could not allocate sufficient memory\n");
+    _exit(!ok && said && buf.real == nullptr && buf.n == 0 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace

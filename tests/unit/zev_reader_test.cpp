@@ -382,3 +382,81 @@ TEST(Reader2D, RefusedGridsAndLevels) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the 1D reader writes for every keyword of a plot file, with the
+// formats in the file, MORE, NEXTFN and the datablock keywords.
+TEST(Reader1D, TranscriptOfEveryKeyword) {
+  Scratch dir;
+  Scratch::write("y.odb", "B-factor F 2 (2f6.1)\n  10.5  20.5\n");
+  Scratch::write("lab.odb", "names I 2 (a4)\nALA1\nGLY2\n");
+  const std::string text =
+      "! comment line\n"
+      "REMARK every keyword\n"
+      "NPOINT 2\n"
+      "COLOUR 2\n"
+      "GRID   0 10 1 0 10 1\n"
+      "XYVIEW 0 10 0 10\n"
+      "MRKTYP 3\n"
+      "HIDE\nNODASH\nDASH\nLINFIT\nXYSTAT\nNOHIDE\n"
+      "CDVERT 0.2\n"
+      "MRKSIZ 0.1 0.1\n"
+      "BOXPAR 0 1 9\n"
+      "LINE   1 2 3 4\n"
+      "BOX    1 2 3 4\n"
+      "CIRCLE 5 5 1\n"
+      "ELLIPS 5 5 1 2\n"
+      "TEXT   1 1 12 'a label'\n"
+      "XLIMIT 1 1\n"
+      "YLIMIT 0 2\n"
+      "XFROMO y.odb\n"
+      "YFROMO y.odb\n"
+      "LFROMO lab.odb\n"
+      "XLABEL the X\n"
+      "YLABEL the Y\n"
+      "LABELS (a3)\nab\ncd\n"
+      "XVALUE *\n1 2\n"
+      "YVALUE (2f4.1)\n 1.0 2.0\n"
+      "VALUES *\n1 2 3 4\n"
+      "VALABS (2f4.1,a)\n 1.0 2.0one\n 3.0 4.0two\n"
+      "XCOUNT\nYCOUNT 1 2 3\n"
+      "UNKNWN value\n"
+      "MORE\n";
+  Read1D r(text);
+  EXPECT_EQ(r.out,
+            " >every keyword\n"
+            " Line : (   1.000    2.000    3.000    4.000) \n"
+            " Box  : (   1.000    2.000    3.000    4.000) \n"
+            " Circle : (   5.000    5.000    1.000) \n"
+            " Ellipse : (   5.000    5.000    1.000    2.000) \n"
+            " Label  : (B-factor) \n"
+            " Type   : (F) \n"
+            " Format : ((2f6.1)) \n"
+            " Number : (          2) \n"
+            " Label  : (B-factor) \n"
+            " Type   : (F) \n"
+            " Format : ((2f6.1)) \n"
+            " Number : (          2) \n"
+            " Label  : (names) \n"
+            " Type   : (I) \n"
+            " Format : ((a4)) \n"
+            " Number : (          2) \n"
+            " Format : ((a3)) \n"
+            " Free format read\n"
+            " Format : ((2f4.1)) \n"
+            " Free format read\n"
+            " Format : ((2f4.1,a)) \n"
+            " Keyword ignored : (XCOUNT) \n"
+            " Keyword ignored : (YCOUNT) \n"
+            " ERROR --- Invalid keyword !\n"
+            " Key   : (UNKNWN) \n"
+            " Value : (value) \n");
+  EXPECT_EQ(r.end, zev::SetEnd::More);
+  EXPECT_EQ(r.xs(), (Floats{1, 3}));
+  EXPECT_EQ(r.ys(), (Floats{2, 4}));
+  EXPECT_EQ(r.p.xlabel, "the X");
+  EXPECT_EQ(zv::rtrim(r.pts.label[2]), "two");
+}
+
+}  // namespace
