@@ -1,6 +1,7 @@
 // The Mova datablock reader.
 #include "datablock.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <vector>
@@ -93,6 +94,7 @@ int read_datablock(PlotSource& src, DatablockTarget target, PointStore& pts, int
     }
     pts.ensure();
     for (std::size_t i = 0; i < count; ++i) pts.label[i + 1] = std::move(texts[i]);
+    pts.labelled = std::max(pts.labelled, h.count);
   } else {
     std::vector<float> vals(count, 0.0f);
     std::vector<int> ivals;

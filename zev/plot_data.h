@@ -33,6 +33,9 @@ struct PointStore {
   std::vector<float> x, y;
   std::vector<std::string> label;
   int n = 0;  // points of the last 1D plot drawn in the window
+  // Labels 1..labelled may hold text; whoever stores labels raises it, so
+  // that a new plot clears only those.
+  int labelled = kMaxPoints + 1;
   // Allocates the full size on first use.
   void ensure();
 };

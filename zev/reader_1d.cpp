@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -311,6 +312,7 @@ void read_points(Ctx& c, const KeyLine& kl, std::string_view what, bool formatte
     if (what.find('y') != std::string_view::npos) pts.y[i + 1] = ys[i];
     if (!labels.empty()) pts.label[i + 1] = std::move(labels[i]);
   }
+  if (!labels.empty()) pts.labelled = std::max(pts.labelled, c.p.n);
 }
 
 bool k_labels(Ctx& c, const KeyLine& kl) {
@@ -423,15 +425,24 @@ void start_plot1d(Plot1D& p, PointStore& pts, bool device_labels, bool conversio
   p = Plot1D{};
   pts.ensure();
   p.pts = &pts;
-  for (int i = 0; i <= kMaxPoints + 1; ++i) {
-    const std::size_t k = static_cast<std::size_t>(i);
-    pts.x[k] = static_cast<float>(i);
-    pts.y[k] = static_cast<float>(i);
-    if (device_labels) {
-      pts.label[k] = "Data_pt_" + std::to_string(i);
-    } else {
-      pts.label[k].clear();
+  // X(i) = i and Y(i) = i, copied from a table made once.
+  static const std::vector<float> identity = [] {
+    std::vector<float> v(static_cast<std::size_t>(kMaxPoints) + 2);
+    for (std::size_t i = 0; i < v.size(); ++i) v[i] = static_cast<float>(i);
+    return v;
+  }();
+  std::memcpy(pts.x.data(), identity.data(), identity.size() * sizeof(float));
+  std::memcpy(pts.y.data(), identity.data(), identity.size() * sizeof(float));
+  if (device_labels) {
+    for (int i = 0; i <= kMaxPoints + 1; ++i) {
+      pts.label[static_cast<std::size_t>(i)] = "Data_pt_" + std::to_string(i);
     }
+    pts.labelled = kMaxPoints + 1;
+  } else {
+    for (int i = 0; i <= std::min(pts.labelled, kMaxPoints + 1); ++i) {
+      pts.label[static_cast<std::size_t>(i)].clear();
+    }
+    pts.labelled = 0;
   }
   if (conversion) {
     p.xlabel = "no_X_label";

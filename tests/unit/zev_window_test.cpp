@@ -116,13 +116,19 @@ TEST(GraphicsLoop, PlotOptionsNeedAWindowOfTheirDimension) {
   zevtest::State st;
   const std::string out =
       run_loop(st, "sc a b\no 1 w 0 1\n2D_contour in.pl2 x.ps\nramp_2D in.pl2\nv a.pl2 b.wrl L\n"
-                   "t x.zev\nintegrate 0 1\nfocus 1\nq\n");
+                   "t x.zev\nintegrate 0 1\nfocus 1\no 2 map 0 1\nsc a b\nramp_2D in.pl2\n"
+                   "integrate 0 1 0 1\nq\n");
   EXPECT_TRUE(contains(out, " ERROR --- No graphics window\n"));
   EXPECT_TRUE(contains(out, " ERROR --- Not a 2D graphics window\n"));
   EXPECT_FALSE(contains(out, "Nothing to do"));
   // A 1D window with no points: integration over no points, focus refused.
   EXPECT_TRUE(contains(out, " Integrated      0 points between   0.0000E+00 and   1.0000E+00\n"));
   EXPECT_TRUE(contains(out, " ERROR --- No points plotted\n"));
+  // A 2D window: no 1D plots, no ramp without a PostScript file, and no
+  // integration before a 2D plot was drawn in it.
+  EXPECT_TRUE(contains(out, " ERROR --- Not a 1D graphics window\n"));
+  EXPECT_TRUE(contains(out, " ERROR --- Ramp_2D only works in PostScript !\n"));
+  EXPECT_TRUE(contains(out, " ERROR --- Only data for *last* 2D plot is stored\n"));
 }
 
 // A 1D window holding the points (1,2) (2,4) (3,6) (4,8).
