@@ -89,7 +89,9 @@ TEST(Reader1D, DataKeywordsFillThePoints) {
     Read1D r(c.text);
     EXPECT_EQ(r.xs(), c.x);
     EXPECT_EQ(r.ys(), c.y);
-    if (*c.echo) EXPECT_TRUE(contains(r.out, c.echo)) << r.out;
+    if (*c.echo) {
+      EXPECT_TRUE(contains(r.out, c.echo)) << r.out;
+    }
   }
 }
 
@@ -264,7 +266,9 @@ TEST(Datablock, TypesFormatsAndCounts) {
     const auto& v = c.target == T::X ? pts.x : pts.y;
     EXPECT_EQ(Floats(v.begin() + 1, v.begin() + 1 + n), c.values);
     const std::string out = s.out();
-    if (*c.echo) EXPECT_TRUE(contains(out, c.echo)) << out;
+    if (*c.echo) {
+      EXPECT_TRUE(contains(out, c.echo)) << out;
+    }
   }
 }
 
