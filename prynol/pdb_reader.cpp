@@ -27,7 +27,7 @@ bool columns_equal(std::string_view rec, int first, std::string_view want) {
   return std::string_view(buf, want.size()) == want;
 }
 
-bool is_end_of_model(std::string_view line) { return columns_equal(line, 1, "ENDMDL"); }
+bool is_end_of_model(std::string_view line) { return line.starts_with("ENDMDL"); }
 
 char alternate_location(std::string_view line) {
   char c;

@@ -84,7 +84,7 @@ class FileReader {
       gz_ = gzdopen(fd_, "rb");
       if (!gz_) return ENOMEM;
       fd_ = -1;  // zlib owns the descriptor now
-      gzbuffer(gz_, 1 << 16);
+      gzbuffer(gz_, 1 << 18);
     }
     return 0;
   }
