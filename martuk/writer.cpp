@@ -40,13 +40,15 @@ class NewMacro : public ByteOut {
     // Any write of the unit that failed, or the final flush and close.
     if (zv::unit_close_checked(kUnitNew) != 0) fail();
   }
-  // A full disk or another write failure: the half-written macro is
-  // removed (only a plain file: a device or pipe is left alone), so that no
+  // A full disk or another write failure.
+  [[noreturn]] void fail() { abandon(" While writing new Mova macro"); }
+  // Ends the run with the fatal message; the half-written macro is removed
+  // (only a plain file: a device or pipe is left alone), so that no
   // incomplete macro remains to be run.
-  [[noreturn]] void fail() {
+  [[noreturn]] void abandon(std::string_view message) {
     (void)zv::unit_close(kUnitNew);
     if (plain_ && ::unlink(path_.c_str()) == 0) (void)zv::textuo(" Removed incomplete file :", path_);
-    zv::ERRFAT(" While writing new Mova macro");
+    zv::ERRFAT(message);
   }
 
  private:
@@ -90,7 +92,7 @@ void copy_range(MartukState& st, std::uint64_t from, std::uint64_t to, NewMacro&
                 std::vector<char>& buffer) {
   TrimmedLines lines(out);
   if (copy_records(st.old.fd(), from, to, lines, buffer) != 0)
-    zv::ERRFAT(" While reading old Mova macro");
+    out.abandon(" While reading old Mova macro");
 }
 
 }  // namespace
@@ -116,12 +118,12 @@ void write_hits(MartukState& st) {
   out_empty();
 
   std::vector<char> buffer;
-  if (!st.have_preamble) zv::ERRFAT(" While reading old Mova macro");
+  if (!st.have_preamble) out.abandon(" While reading old Mova macro");
   copy_range(st, 0, st.preamble_end, out, buffer);
   for (int i : st.order) {
     const Hit& hit = st.hits[static_cast<std::size_t>(i)];
     (void)zv::textuo(" Processing PDB code :", hit.id);
-    if (!hit.block_found) zv::ERRFAT(" Protein not found in old Mova macro");
+    if (!hit.block_found) out.abandon(" Protein not found in old Mova macro");
     copy_range(st, hit.block_start, hit.block_end, out, buffer);
   }
   out.close();
