@@ -12,11 +12,11 @@ namespace {
 
 // Where the record that starts at p (n bytes available) ends: the number of
 // content bytes before the first LF or CR, and which of the two (0 when
-// neither is in the n bytes).
-inline std::size_t line_span(const char* p, std::size_t n, char& terminator) {
+// neither is in the n bytes). maybe_cr false: the bytes hold no CR.
+inline std::size_t line_span(const char* p, std::size_t n, char& terminator, bool maybe_cr) {
   const void* lf = std::memchr(p, '\n', n);
   std::size_t span = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - p) : n;
-  const void* cr = std::memchr(p, '\r', span);
+  const void* cr = maybe_cr ? std::memchr(p, '\r', span) : nullptr;
   if (cr) {
     terminator = '\r';
     return static_cast<std::size_t>(static_cast<const char*>(cr) - p);
@@ -68,6 +68,8 @@ bool MacroFile::fill() {
       return false;
     }
     end_ = static_cast<std::size_t>(n);
+    // Macros seldom hold a CR: one look per buffer spares one per line.
+    has_cr_ = std::memchr(buf_.data(), '\r', end_) != nullptr;
     return true;
   }
 }
@@ -90,7 +92,7 @@ int MacroFile::next(Record& rec) {
   for (;;) {
     const char* p = buf_.data() + beg_;
     char terminator = '\0';
-    const std::size_t span = line_span(p, end_ - beg_, terminator);
+    const std::size_t span = line_span(p, end_ - beg_, terminator, has_cr_);
     if (terminator != '\0' && rec.length == 0) {
       rec.head = std::string_view(p, std::min(span, kLineLen));  // the usual case: no copy
     } else if (spilled < kLineLen) {
@@ -151,9 +153,10 @@ int copy_records(int fd, std::uint64_t from, std::uint64_t to, LineSink& sink,
       cr_pending = false;
       if (*p == '\n') ++p;
     }
+    const bool maybe_cr = std::memchr(p, '\r', static_cast<std::size_t>(e - p)) != nullptr;
     while (p < e) {
       char terminator = '\0';
-      const std::size_t span = line_span(p, static_cast<std::size_t>(e - p), terminator);
+      const std::size_t span = line_span(p, static_cast<std::size_t>(e - p), terminator, maybe_cr);
       sink.piece(std::string_view(p, span));
       p += span;
       if (terminator == '\0') {

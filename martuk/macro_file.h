@@ -64,6 +64,7 @@ class MacroFile {
   std::vector<char> buf_;
   std::size_t beg_ = 0, end_ = 0;  // unread bytes are buf_[beg_, end_)
   std::uint64_t buf_offset_ = 0;   // file offset of buf_[0]
+  bool has_cr_ = false;            // the buffer holds a CR somewhere
   bool eof_ = false;
   int error_ = 0;
   Record last_;
