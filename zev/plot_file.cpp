@@ -95,14 +95,16 @@ void report_bad_data(const KeyLine& kl, int iostat) {
   }
   zv::ERRMSG("Cannot read the data of keyword " + kl.name() + " of line " +
              std::to_string(kl.line) + "; keyword skipped");
-  std::string_view why = iostat == zv::kIostatBadFormat ? zv::format_last_message()
-                                                         : zv::read_last_message();
+  std::string_view why = zv::read_last_message();
+  if (why.empty() && iostat == zv::kIostatBadFormat) why = zv::format_last_message();
   if (!why.empty()) (void)zv::textuo(" Reason :", why);
 }
 
 void report_bad_count(const KeyLine& kl, std::string_view what, std::int64_t count, int limit) {
-  zv::ERRMSG(std::string(what) + " must be 0 to " + std::to_string(limit) + "; keyword " +
-             kl.name() + " of line " + std::to_string(kl.line) + " skipped");
+  const std::string range =
+      limit < 0 ? " must not be negative" : " must be 0 to " + std::to_string(limit);
+  zv::ERRMSG(std::string(what) + range + "; keyword " + kl.name() + " of line " +
+             std::to_string(kl.line) + " skipped");
   jvaluo64(" Value given :", count);
 }
 

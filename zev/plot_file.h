@@ -75,7 +75,8 @@ void report_invalid_keyword(const KeyLine& kl);
 void report_bad_value(const KeyLine& kl);
 // Data after a keyword line that could not be read (iostat from read_data).
 void report_bad_data(const KeyLine& kl, int iostat);
-// A count outside 0..limit; what names the count ("Number of points").
+// A count outside 0..limit (a negative limit: a negative count); what names
+// the count ("Number of points").
 void report_bad_count(const KeyLine& kl, std::string_view what, std::int64_t count, int limit);
 
 // jvaluo's layout for a count that may not fit an integer: text, " (",

@@ -66,7 +66,7 @@ bool read_size(const KeyLine& kl, int& n) {
   int v = n;
   if (!read_int(kl, v)) return false;
   if (v < 0) {
-    report_bad_count(kl, "Number of grid points", v, 2147483647);
+    report_bad_count(kl, "Number of grid points", v, -1);
     return false;
   }
   n = v;

@@ -368,7 +368,8 @@ TEST(Reader2D, RefusedGridsAndLevels) {
       {"no grid values", "XPOINT 2\nYPOINT 2\n", "No grid values read"},
       {"too few grid values", "XPOINT 2\nYPOINT 2\nZVALUE *\n1 2 3\n",
        "End of file in the data of keyword ZVALUE"},
-      {"negative size", "XPOINT -5\nYPOINT 2\nZVALUE *\n", "Number of grid points"},
+      {"negative size", "XPOINT -5\nYPOINT 2\nZVALUE *\n",
+       "Number of grid points must not be negative; keyword XPOINT of line 1 skipped"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

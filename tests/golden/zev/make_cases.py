@@ -124,3 +124,33 @@ case("topology_edges",
                         "BETA   101.00  1.00101.00  0.00  0.80 'B101  '\n",
             "none.zev": "XYVIEW 0 1 0 1\n"},
      outputs=["helix.eps", "wide.eps", "none.eps"], absent=["noview.eps"])
+
+# Every keyword of the 2D reader, read for vrml_2D, and what it says about
+# bad input (CR line ends, binary bytes, unreadable values, refused counts,
+# a malformed format).
+ALL2D = ("! every keyword\nREMARK all of them\nXPOINT 3\nYPOINT 2\nXLIMIT 0 2\nYLIMIT 0 1\n"
+         "XLABEL along x\nYLABEL along y\nLINE   0 0 2 1\nBOX    0 1 0 1\nNLEVEL 3\n"
+         "LEVELS\n1.5\n2.5 3.5\nCOLOUR\n2 3 4\nRAMLIM 6 1\nRAMODE log\nRAMTYP grey\n"
+         "RAMCOL 0 0 1 1 0 0\nZVALUE (3f4.1)\n 1.0 2.0 3.0\n 4.0 5.0 6.0\nEND\nXPOINT 9\n")
+BAD2D = ("REMARK CR line ends\rXPOINT -1\rXPOINT two\rYPOINT 2\rXPOINT 2\rNLEVEL 51\r"
+         "NLEVEL 2\rLEVELS\r1 x\rRAMCOL 1 2\rNPOINT 3\r\x01\x02\xfe\xff\rTEXT   1 1 1 'a'\r"
+         "ZVALUE (2f4.1\r 1.0 2.0\r 3.0 4.0\r")
+case("reader_2d_keywords",
+     "v all.pl2 all.wrl L\nv bad.pl2 bad.wrl S\nquit\n",
+     files={"all.pl2": ALL2D, "bad.pl2": BAD2D}, outputs=["all.wrl"], absent=["bad.wrl"])
+
+# The 1D reader as the conversions use it: the data keywords with formats
+# from the file and Mova datablocks; the plot instructions are ignored.
+ALL1D = ("! every keyword\nREMARK conversion\nNPOINT 3\nCOLOUR 2\nGRID   0 1 1 0 1 1\n"
+         "XYVIEW 0 1 0 1\nMRKTYP 2\nHIDE\nNODASH\nDASH\nLINFIT\nXYSTAT\nNOHIDE\nCDVERT 0.1\n"
+         "MRKSIZ 1 1\nBOXPAR 0 1 2\nLINE   0 0 1 1\nBOX    0 1 0 1\nCIRCLE 0 0 1\n"
+         "ELLIPS 0 0 1 1\nTEXT   0 0 1 'x'\nXLIMIT 1 1\nYLIMIT 5 -1\nXLABEL the x\n"
+         "YLABEL the y\nLABELS (a2)\nab\ncd\nef\nXFROMO x.odb\nYFROMO y.odb\nLFROMO x.odb\n"
+         "XVALUE (3f5.2)\n 1.25 2.50 3.75\nYVALUE *\n1,2\n3\nVALUES *\n1 1 2 4 3 9\n"
+         "VALABS (2f4.1,a)\n 1.0 1.0one\n 2.0 8.0two\n 3.0 27.three\nXCOUNT 0 1 9\n"
+         "YCOUNT 0 1 30\nNPOINT 100001\nNPOINT -1\nYVALUE *\n1 2\nUNKNWN 1\nEND\n")
+case("reader_1d_conversion",
+     "cricketgraph all.pl1 all.cg\ncount_1d_to_2d all.pl1 all.pl2\nquit\n",
+     files={"all.pl1": ALL1D, "x.odb": "Residue I 3 (3i3)\n  1  2  3\n",
+            "y.odb": "B R 3 (8f9.3)\n 10 20\n 30\n"},
+     outputs=["all.cg", "all.pl2"])
