@@ -4,15 +4,18 @@
 // scratch folder (the working directory). A "/" in the answers is made "_",
 // so every file named there stays in that folder. The run must end, through
 // ZVSTOP, and leave the old macro as it was, whatever the answers (the new
-// macro's name may be the old one's).
+// macro's name may be the old one's); a new macro left in the folder holds
+// only lines of the old one (blank-trimmed), never a line cut short.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "capacities.h"
 #include "core/frame.h"
@@ -25,6 +28,27 @@ namespace {
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The records of a text (LF, CR LF or lone CR end one), each up to its last
+// blank and at least one character, as the new macro writes them.
+std::unordered_set<std::string> trimmed_records(std::string_view text) {
+  std::unordered_set<std::string> out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t j = i;
+    while (j < text.size() && text[j] != '\n' && text[j] != '\r') ++j;
+    std::string rec(text.substr(i, j - i));
+    while (!rec.empty() && rec.back() == ' ') rec.pop_back();
+    out.insert(rec.empty() ? " " : rec);
+    if (j < text.size() && text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ++j;
+    i = j + 1;
+  }
+  return out;
+}
+
+void check(bool ok) {
+  if (!ok) std::abort();
 }
 
 }  // namespace
@@ -51,7 +75,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const zv::Stop&) {
     }
   }
-  if (read_file(path) != macro) std::abort();  // the old macro must never change
+  check(read_file(path) == macro);  // the old macro must never change
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(zvfuzz::scratch_dir(), ec)) {
+    if (entry.path().filename() == "vobril.movamac" || !entry.is_regular_file()) continue;
+    const std::unordered_set<std::string> old_lines = trimmed_records(macro);
+    const std::string written = read_file(entry.path().string());
+    check(written.empty() || written.back() == '\n');
+    std::size_t i = 0;
+    while (i < written.size()) {
+      const std::size_t j = written.find('\n', i);
+      check(old_lines.count(written.substr(i, j - i)) == 1);
+      i = j + 1;
+    }
+  }
   zvfuzz::clean_scratch({});
   return 0;
 }
