@@ -19,7 +19,7 @@ constexpr const char* kUsage =
     "usage: zev [-I | -B | -S] [ZVBUFFER n]\n"
     "  -I  interactive (default): questions on the terminal\n"
     "  -B  batch: answers piped in on standard input, one per line\n"
-    "  -S  socket mode under Mova: output sent as Mova print commands\n"
+    "  -S  socket mode under Mova: messages sent as Mova print commands\n"
     "  ZVBUFFER n  size of the 2D plot buffers in grid points (overrides the variable)\n"
     "\n"
     "Environment:\n"
