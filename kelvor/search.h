@@ -17,6 +17,16 @@ namespace kelvor {
 
 // Most solutions kept per entry.
 inline constexpr int kMaxSolutions = 1000;
+// Assignments dropped over the store's limit after which the search of an
+// entry stops: degenerate entries (hundreds of coincident elements) have
+// more equivalent assignments than could ever be enumerated.
+inline constexpr int kMaxDropped = 1000000;
+// Work of the depth-first search in one entry (nodes, candidate filters and
+// pair tests) after which its search stops, for the same reason: a few
+// seconds at most.
+inline constexpr long long kMaxSearchSteps = 300000000LL;
+// Words of fit masks kept per entry (64 MB); past it masks are recomputed.
+inline constexpr std::size_t kMaxFitsWords = std::size_t{8} << 20;
 // Best score before the first solution of an entry is scored.
 inline constexpr float kInitialBestScore = 1.0E11f;
 // Per-entry RMSD (or gaps mismatch) before a solution is kept.
@@ -96,6 +106,7 @@ class SearchWork {
   const std::int16_t* solution(int s) const { return &store_[static_cast<std::size_t>(s) * n_]; }
   int solution_matched(int s) const { return matched_[s]; }
   int dropped() const { return dropped_; }
+  bool stopped() const { return stop_; }
 
   // Entry pair values by entry element number (0-based).
   float entry_distance(int a, int b) const { return edist_[slot_[a] * m_ + slot_[b]]; }
@@ -143,6 +154,8 @@ class SearchWork {
   int best_gaps_ = 0;
   int dropped_ = 0;
   bool stop_ = false;
+  long long steps_ = 0;
+  bool count_step(long long work = 1);
   bool lookahead_ = true;
   int failed_position_ = -1;
   int nelem_ = 0;

@@ -1,5 +1,7 @@
 #include "search_files.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "core/dialogue.h"
@@ -70,9 +72,13 @@ void CommandFile::close() {
   const int rc = zv::unit_close_checked(unit_);
   if (error_ == 0) error_ = rc;
   if (error_ != 0) {
-    // A cut command file would run part of the hits as if complete.
-    std::remove(name_.c_str());
-    zv::ERRMSG(std::string("While writing ") + what_ + name_ + " - incomplete file removed");
+    // A cut command file would run part of the hits as if complete: a
+    // regular file is removed; anything else (a device, a pipe) is left.
+    struct stat sb {};
+    const bool regular = ::stat(name_.c_str(), &sb) == 0 && S_ISREG(sb.st_mode);
+    const bool removed = regular && std::remove(name_.c_str()) == 0;
+    zv::ERRMSG(std::string("While writing ") + what_ + name_ +
+               (removed ? " - incomplete file removed" : " - file incomplete"));
   }
 }
 

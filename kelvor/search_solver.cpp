@@ -119,6 +119,7 @@ void SearchWork::solve() {
   nsol_ = 0;
   dropped_ = 0;
   stop_ = false;
+  steps_ = 0;
   best_gaps_ = n_;
   std::fill(used_.begin(), used_.begin() + std::max(nelem_, 0), 0);
   if (n_ == 0) return;
@@ -174,7 +175,10 @@ void SearchWork::keep_gapped(int g) {
   }
   if (nsol_ >= kMaxSolutions) {
     zv::ERRMSG("Too many solutions; rest skipped");
-    ++dropped_;
+    if (++dropped_ >= kMaxDropped) {
+      zv::ERRMSG("Too many solutions; search of this entry stopped");
+      stop_ = true;
+    }
     return;
   }
   std::copy(assign_.begin(), assign_.end(), store_.begin() + static_cast<std::ptrdiff_t>(nsol_) * n_);
@@ -187,7 +191,19 @@ void SearchWork::keep_gapped(int g) {
 // at all: each of them can only be a gap, so a branch that would exceed the
 // bounds with them is cut here instead of at its leaves (the same
 // solutions, found in the same order).
+bool SearchWork::count_step(long long work) {
+  if (stop_) return false;
+  steps_ += work;
+  if (steps_ > kMaxSearchSteps) {
+    zv::ERRMSG("Too many partial solutions; search of this entry stopped");
+    stop_ = true;
+    return false;
+  }
+  return true;
+}
+
 void SearchWork::dfs_gaps(int p, int g, int last) {
+  if (!count_step()) return;
   const int ahead = lookahead_ ? forced_gaps_[p] : 0;
   if (n_ - (g + ahead) < setup_.min_match || g + ahead > best_gaps_) return;
   if (p == n_) {
@@ -217,6 +233,7 @@ void SearchWork::dfs_gaps(int p, int g, int last) {
 // pair with the last matched position without absolute motif) are checked
 // when a candidate is tried, as in dfs_gaps.
 void SearchWork::dfs_ahead(int p, int g, int last, int depth, int empty_ahead) {
+  if (!count_step()) return;
   const int least_gaps = g + empty_ahead;
   if (n_ - least_gaps < setup_.min_match || least_gaps > best_gaps_) return;
   if (p == n_) {
@@ -243,6 +260,7 @@ void SearchWork::dfs_ahead(int p, int g, int last, int depth, int empty_ahead) {
         continue;
       }
       // The later positions keep the candidates this choice leaves them.
+      if (!count_step(static_cast<long long>(n_ - p) * words)) return;
       const std::uint64_t* fits = fits_mask(p, e);
       const std::uint64_t* after = &after_[e * kWords];
       int empty = 0;
@@ -272,24 +290,33 @@ void SearchWork::dfs_ahead(int p, int g, int last, int depth, int empty_ahead) {
 const std::uint64_t* SearchWork::fits_mask(int p, int e) {
   const int key = p * kMaxElementsPerEntry + e;
   if (fits_index_[key] >= 0) return &fits_[static_cast<std::size_t>(fits_index_[key])];
-  const std::size_t block = static_cast<std::size_t>(fits_set_.size()) * n_ * kWords;
-  if (fits_.size() < block + static_cast<std::size_t>(n_) * kWords) fits_.resize(block + static_cast<std::size_t>(n_) * kWords);
+  const std::size_t size = static_cast<std::size_t>(n_) * kWords;
+  std::size_t block = fits_set_.size() * size;
+  // Past the cache's size a mask is built in a scratch block each time.
+  const bool keep = block + 2 * size <= kMaxFitsWords;
+  if (!keep) block = 0;
+  if (fits_.size() < block + 2 * size) fits_.resize(block + 2 * size);
+  if (!keep) block = fits_.size() - size;
   std::uint64_t* m = &fits_[block];
   std::fill(m, m + static_cast<std::ptrdiff_t>(n_) * kWords, 0);
   const bool filter_pairs = setup_.absolute && !setup_.symbolic;
   for (int q = p + 1; q < n_; ++q) {
+    steps_ += static_cast<long long>(cand_[q].size());
     for (int c : cand_[q]) {
       if (!filter_pairs || pair_fits(p, e, q, c)) m[q * kWords + c / 64] |= 1ULL << (c % 64);
     }
   }
-  fits_index_[key] = static_cast<int>(block);
-  fits_set_.push_back(key);
+  if (keep) {
+    fits_index_[key] = static_cast<int>(block);
+    fits_set_.push_back(key);
+  }
   return m;
 }
 
 // FI: every position matched; returns false once the store overflowed, which
 // ends the search of the entry.
 bool SearchWork::dfs_find(int p) {
+  if (!count_step()) return false;
   if (p == n_) {
     if (nsol_ >= kMaxSolutions) {
       zv::ERRMSG("Too many solutions; rest skipped");

@@ -3,6 +3,9 @@
 // multi-chain and identical-protein avoidance, MAXHITS, the solution cap, ties
 // decided by RMSD; the gap mismatch, the ranking and the macro's columns.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <cmath>
 #include <fstream>
@@ -432,5 +435,54 @@ TEST(SearchEquivalence, PlainAndLookAheadSolversAgree) {
 }
 
 }  // namespace equivalence
+
+}  // namespace
+
+namespace {
+
+// A command file whose writes fail (a file-size limit, a full disk): the
+// failure is reported with the file's name, and a regular file is removed
+// rather than left cut; a device is left alone.
+TEST(SearchFiles, WriteFailures) {
+  struct Case {
+    std::string name;
+    bool fill;          // write past a 1-byte file-size limit
+    const char* says;
+    bool exists_after;
+  };
+  const std::string dir = testing::TempDir();
+  const std::string cut = dir + "/kelvor_search_cut.mac";
+  const Case cases[] = {
+      {"/dev/full", false, "While writing Mova macro file /dev/full - file incomplete", true},
+      {cut, true, "", false},
+      {dir + "/kelvor_search_ok.mac", false, "", true},
+  };
+  const std::string cut_says = "While writing Mova macro file " + cut + " - incomplete file removed";
+  for (const Case& c : cases) {
+    zvtest::Session session("");
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    if (c.fill) {
+      std::signal(SIGXFSZ, SIG_IGN);
+      rlimit lim = old;
+      lim.rlim_cur = 4096;
+      setrlimit(RLIMIT_FSIZE, &lim);
+    }
+    CommandFile f(kUnitMacro, "Mova macro file ");
+    ASSERT_TRUE(f.open(c.name));
+    for (int i = 0; i < 20000; ++i) f.line({"print", "... a line of the macro"});
+    f.close();
+    setrlimit(RLIMIT_FSIZE, &old);
+    const std::string out = session.out();
+    if (c.fill) {
+      EXPECT_NE(out.find(cut_says), std::string::npos) << out;
+    } else if (*c.says) {
+      EXPECT_NE(out.find(c.says), std::string::npos) << out;
+    } else {
+      EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
+    }
+    EXPECT_EQ(std::ifstream(c.name).good(), c.exists_after) << c.name;
+  }
+}
 
 }  // namespace

@@ -160,3 +160,18 @@ case("search_fi_names",
 # FI with two elements: explicit superposition without the question.
 case("search_fi_two",
      START + answers("FI", "2", "A1", "B1", *[""] * 13, "QU"), FILES, outputs=BOTH)
+# Degenerate input: 325 coincident elements of zero length in the query and
+# in an entry with a two-character name and labels without digits (gaps
+# mismatch 999 in the symbolic search); the geometric search of that entry
+# stops at its work limit.
+def degenerate(i, frm, to):
+    return "ALPHA 'H%d' '%s' '%s' 10 1.000 2.000 3.000 1.000 2.000 3.000\n" % (i, frm, to)
+DEG_QUERY = ("MOL    deg\nNOTE   degenerate\nPDB    deg.pdb\n"
+             + "".join(degenerate(i, "A%d" % (2 * i + 1), "A%d" % (2 * i + 2)) for i in range(1, 326))
+             + "ENDMOL\n")
+DEG_DB = ("MOL    ab\nNOTE   short name\nPDB    ab.pdb\n"
+          + "".join(degenerate(i, "AX", "AY") for i in range(1, 326)) + "ENDMOL\n")
+case("search_degenerate",
+     START + answers("IN", "", "", "", "Y", "", "",
+                     "IN", "", "", "", "N", "", "", "", "", "", "", "", "", "", "", "N", "N", "QU"),
+     {"kelvor.lib": DEG_DB, "user.sse": DEG_QUERY})
