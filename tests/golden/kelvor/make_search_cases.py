@@ -1,6 +1,7 @@
 """Writes the inputs of kelvor's search cases (search_*): a small constructed
 database, the query and the answers of every dialogue variant of IN and FI.
-The expected output is then made with run_golden.py --update and reviewed.
+The expected output is then made with run_golden.py --update and reviewed;
+the folders' expected/ stay as they are (only the inputs are rewritten).
 
 The database (see the unit test kelvor_search_test for the same entries
 worked out by hand): the query turned and shifted, its strand reversed, an
@@ -81,8 +82,12 @@ def copies(n):
 
 def case(name, stdin, files, args=None, outputs=None):
     d = os.path.join(ROOT, name)
-    if os.path.exists(d):
-        shutil.rmtree(d)
+    for old in ("in", "stdin", "args", "outputs", "mask"):
+        p = os.path.join(d, old)
+        if os.path.isdir(p):
+            shutil.rmtree(p)
+        elif os.path.exists(p):
+            os.remove(p)
     os.makedirs(os.path.join(d, "in"))
     with open(os.path.join(d, "stdin"), "w") as f:
         f.write(stdin)
