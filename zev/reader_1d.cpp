@@ -396,7 +396,7 @@ struct Keyword {
 };
 
 // In the order in which the keywords are tested.
-constexpr std::array<Keyword, 38> kKeywords = {{
+constexpr std::array<Keyword, 37> kKeywords = {{
     {"END   ", true, k_end},       {"REMARK", true, k_remark},   {"NPOINT", true, k_npoint},
     {"COLOUR", false, k_colour},   {"GRID  ", false, k_grid},    {"XYVIEW", false, k_xyview},
     {"MRKTYP", false, k_mrktyp},   {"HIDE  ", false, k_hide},    {"NODASH", false, k_nodash},
@@ -409,12 +409,12 @@ constexpr std::array<Keyword, 38> kKeywords = {{
     {"YLABEL", true, k_ylabel},    {"LABELS", true, k_labels},   {"XVALUE", true, k_xvalue},
     {"YVALUE", true, k_yvalue},    {"VALUES", true, k_values},   {"VALABS", true, k_valabs},
     {"NEXTFN", true, k_nextfn},    {"MORE  ", true, k_more},     {"XCOUNT", true, k_xcount},
-    {"YCOUNT", true, k_ycount},    {"\0", false, nullptr},
+    {"YCOUNT", true, k_ycount},
 }};
 
 const Keyword* find_keyword(const std::string& key) {
   for (const Keyword& k : kKeywords) {
-    if (k.handler != nullptr && key == k.key) return &k;
+    if (key == k.key) return &k;
   }
   return nullptr;
 }

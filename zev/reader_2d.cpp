@@ -239,12 +239,12 @@ struct Keyword {
 };
 
 // In the order in which the keywords are tested.
-constexpr std::array<Keyword, 19> kKeywords = {{
+constexpr std::array<Keyword, 18> kKeywords = {{
     {"END   ", k_end},    {"REMARK", k_remark}, {"XPOINT", k_xpoint}, {"YPOINT", k_ypoint},
     {"XLIMIT", k_xlimit}, {"YLIMIT", k_ylimit}, {"XLABEL", k_xlabel}, {"YLABEL", k_ylabel},
     {"LINE  ", k_line},   {"BOX   ", k_box},    {"NLEVEL", k_nlevel}, {"LEVELS", k_levels},
     {"COLOUR", k_colour}, {"RAMLIM", k_ramlim}, {"RAMODE", k_ramode}, {"RAMTYP", k_ramtyp},
-    {"RAMCOL", k_ramcol}, {"ZVALUE", k_zvalue}, {"\0", nullptr},
+    {"RAMCOL", k_ramcol}, {"ZVALUE", k_zvalue},
 }};
 
 }  // namespace
@@ -259,7 +259,7 @@ int read_2d_plot(ZevState& st, PlotSource& src, bool ps_wanted) {
     if (kl.comment()) continue;
     const Keyword* k = nullptr;
     for (const Keyword& kw : kKeywords) {
-      if (kw.handler != nullptr && kl.key == kw.key) k = &kw;
+      if (k == nullptr && kl.key == kw.key) k = &kw;
     }
     if (k == nullptr) {
       report_invalid_keyword(kl);
