@@ -68,13 +68,13 @@ Limits limits_of(const Plot1D& p, bool pie) {
 }
 
 // GRID: vertical lines at xlo, xlo + xstep, ... and horizontal lines at ylo,
-// ylo + ystep, ...; int((hi - lo + step) / step) lines each way. A step that
-// is not positive, or a count beyond any page, draws no lines.
+// ylo + ystep, ...; int((hi - lo + step) / step) lines each way.
 void draw_grid(PlotOut& out, const Plot1D& p) {
   out.comment("Here comes your grid");
   const auto& g = p.grid_values;  // xlo xhi xstep ylo yhi ystep
+  // A negative step runs from a higher xlo down to a lower xhi. A zero step
+  // (no number of lines), or a count beyond any page, draws no lines.
   auto count = [](float lo, float hi, float step) -> long {
-    if (!(step > 0.0f)) return 0;
     float t = hi - lo;
     t = t + step;
     t = t / step;
@@ -116,9 +116,9 @@ void draw_set(Plot1D& p, std::string_view type, bool pie, const std::string& psf
     float x1, x2, y1, y2;
     zv::XPS_PLOTBOX(x1, x2, y1, y2);
   }
-  // A file that could not be opened has been reported once; the picture then
-  // goes to the device only, not into a stream of "not open" messages.
-  PlotOut out(ps_wanted && zv::xps_is_open());
+  // With a PostScript file named, every step goes to the writer, which
+  // reports each one when the file could not be opened.
+  PlotOut out(ps_wanted);
   if (out.ps()) {
     // Each data set of a picture gets the writer's next dash pattern.
     if (p.dash) zv::XPS_DASH();
@@ -170,7 +170,7 @@ void draw_set(Plot1D& p, std::string_view type, bool pie, const std::string& psf
 void finish(ZevState& st, const Plot1D& p, bool pie, bool ps_wanted, const Limits& lim, int n) {
   const int nextras = static_cast<int>(p.extras.size());
   (void)zv::ivaluo(" Nr of extras :", nextras);
-  PlotOut out(ps_wanted && zv::xps_is_open());
+  PlotOut out(ps_wanted);
   if (nextras > 0) {
     if (out.ps()) zv::XPS_SOLID();
     out.colour(p.colour);

@@ -151,7 +151,7 @@ void draw_pie(PlotOut& out, Plot1D& p) {
   out.draw(50.0f, 0.0f);
   float total = 0.0f;
   for (int i = 1; i <= p.n; ++i) total = total + y[i];
-  int end_angle = 0;
+  long long end_angle = 0;
   for (int i = 1; i < p.n; ++i) {
     if (!(y[i] > 0.0f)) continue;
     // Letters A..Z, then A again: a slice letter is always a letter.
@@ -165,14 +165,16 @@ void draw_pie(PlotOut& out, Plot1D& p) {
       zv::XPS_LEGEND(line);
       zv::TXTOUT(" " + line);
     }
-    // The slice's share in whole degrees; a total that is not positive (or
-    // not a number) gives no slice rather than an undefined angle.
+    // The slice's share in whole degrees. A zero total (or one that is not
+    // a number) has no share to give: such a slice adds no angle rather than
+    // an undefined one. A negative total turns the slices backwards; shares
+    // are held within what whole turns of n slices can use.
     float share = y[i] * 360.0f;
     share = share / total;
-    if (!(share >= 0.0f)) share = 0.0f;
-    share = std::min(share, 360.0f);
-    const int start_angle = end_angle;
-    end_angle = std::min(360, end_angle + static_cast<int>(std::lround(share)));
+    if (!std::isfinite(share)) share = 0.0f;
+    share = std::clamp(share, -1.0e9f, 1.0e9f);
+    const long long start_angle = end_angle;
+    end_angle = std::min(360LL, end_angle + std::llround(share));
     const float a = radians(static_cast<float>(end_angle));
     out.move(0.0f, 0.0f);
     out.draw(50.0f * std::cos(a), 50.0f * std::sin(a));

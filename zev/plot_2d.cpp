@@ -97,7 +97,9 @@ void PLT2D(ZevState& st, int unit, std::string& file, int& n, bool ramp_plot, bo
     zv::XPS_LABELS(p.xlabel, p.ylabel);
     zv::XPS_DASH();
   }
-  const bool ps = ps_wanted && zv::xps_is_open();
+  // With a PostScript file named, every step goes to the writer, which
+  // reports each one when the file could not be opened.
+  const bool ps = ps_wanted;
   if (device().present()) device().set_view(p.xmin, p.xmax, p.ymin, p.ymax);
 
   if (ramp_plot) {
@@ -113,7 +115,10 @@ void PLT2D(ZevState& st, int unit, std::string& file, int& n, bool ramp_plot, bo
   const int nextras = static_cast<int>(p.extras.size());
   (void)zv::ivaluo(" Nr of extras :", nextras);
   if (nextras > 0) {
+    // Colour 0 for the extras, in the PostScript file only when one is named.
+    dual_set_postscript(ps);
     DUALCL(0);
+    dual_set_postscript(true);
     for (const Extra& e : p.extras) {
       const auto& v = e.v;
       if (e.type == 'L') {

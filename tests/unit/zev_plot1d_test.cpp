@@ -38,14 +38,17 @@ class Plot : public ::testing::Test {
     }
   }
 
-  PlotRun plot1d(const std::string& type, const std::string& text, int mode = 0) {
+  // psfile "" names the page after the plot file.
+  PlotRun plot1d(const std::string& type, const std::string& text, int mode = 0,
+                 const std::string& psfile = "") {
     const std::string name = "p" + std::to_string(++count_);
     zevtest::Scratch::write(name + ".pl1", text);
     const std::size_t mark = session_->out().size();
     PlotRun r;
     int object = 0;
     std::string file = name + ".pl1";
-    PLT1D(*st_, mode, type, 11, file, name + ".eps", true, r.n, "1D_plot", object, r.error);
+    PLT1D(*st_, mode, type, 11, file, psfile.empty() ? name + ".eps" : psfile, true, r.n,
+          "1D_plot", object, r.error);
     r.term = session_->out().substr(mark);
     if (zevtest::Scratch::exists(name + ".eps")) {
       r.page = zevtest::Scratch::read(name + ".eps");
@@ -54,14 +57,15 @@ class Plot : public ::testing::Test {
     return r;
   }
 
-  PlotRun plot2d(bool ramp, const std::string& text) {
+  PlotRun plot2d(bool ramp, const std::string& text, const std::string& psfile = "") {
     const std::string name = "g" + std::to_string(++count_);
     zevtest::Scratch::write(name + ".pl2", text);
     const std::size_t mark = session_->out().size();
     PlotRun r;
     int object = 0;
     std::string file = name + ".pl2";
-    PLT2D(*st_, 11, file, r.n, ramp, true, name + ".eps", "2D_plot", object, r.error);
+    PLT2D(*st_, 11, file, r.n, ramp, true, psfile.empty() ? name + ".eps" : psfile, "2D_plot",
+          object, r.error);
     r.term = session_->out().substr(mark);
     if (zevtest::Scratch::exists(name + ".eps")) {
       r.page = zevtest::Scratch::read(name + ".eps");
@@ -151,6 +155,82 @@ TEST_F(Plot, HistogramAndPieReportOnePointLess) {
                            "S 411.37 611.37 M\n(A) 10.00 Print\n",   // A at 45
                            "S 275.00 282.14 M\n(C) 10.00 Print\n"})  // C at 270
     EXPECT_TRUE(contains(r.page, line)) << line;
+}
+
+TEST_F(Plot, PieSlicesOfOddTotals) {
+  struct Case {
+    const char* values;
+    const char* letter_a;  // where A is written
+  };
+  const Case cases[] = {
+      // Total -2: A's share is nint(1 * 360 / -2) = -180 degrees, so its
+      // radius goes to -180 and its letter to the middle angle -90.
+      {"1 -5 2", "S 275.00 282.14 M\n(A) 10.00 Print\n"},
+      // Total 0: no share to give; A adds no angle and sits at 0 degrees.
+      {"1 -1 0", "S 467.86 475.00 M\n(A) 10.00 Print\n"},
+  };
+  for (const Case& c : cases) {
+    const PlotRun r = plot1d("PIE", std::string("NPOINT 3\nYVALUE *\n") + c.values + "\nEND\n");
+    EXPECT_EQ(r.n, 2);
+    EXPECT_TRUE(contains(r.page, c.letter_a)) << c.values << "\n" << r.page;
+  }
+}
+
+TEST_F(Plot, GridLines) {
+  // Data 0..10 both ways: 45 points per unit from (50, 250).
+  struct Case {
+    const char* grid;
+    const char* lines;
+  };
+  const Case cases[] = {
+      {"0 10 5 0 10 10",
+       "S 50.00 250.00 M\n50.00 700.00 L\nS 275.00 250.00 M\n275.00 700.00 L\n"
+       "S 500.00 250.00 M\n500.00 700.00 L\n"
+       "S 50.00 250.00 M\n500.00 250.00 L\nS 50.00 700.00 M\n500.00 700.00 L\n"},
+      // A negative step runs from the higher start down to the lower end.
+      {"10 0 -5 10 0 -10",
+       "S 500.00 700.00 M\n500.00 250.00 L\nS 275.00 700.00 M\n275.00 250.00 L\n"
+       "S 50.00 700.00 M\n50.00 250.00 L\n"
+       "S 500.00 700.00 M\n50.00 700.00 L\nS 500.00 250.00 M\n50.00 250.00 L\n"},
+      // No step, or a step leading away from the end: no lines.
+      {"0 10 0 0 10 -1", ""},
+  };
+  for (const Case& c : cases) {
+    const PlotRun r =
+        plot1d("SPIKE", std::string("NPOINT 2\nGRID   ") + c.grid + "\nVALUES *\n0 0 10 10\nEND\n");
+    EXPECT_EQ(section(r.page, "Here comes your grid"), std::string(c.lines) + "red\n") << c.grid;
+  }
+}
+
+// A PostScript file that cannot be opened: the writer reports the failure,
+// then every later step of the picture reports that no file is open; the
+// report of the plot follows as usual.
+TEST_F(Plot, PageThatCannotBeOpened) {
+  const std::string bad = "no_such_folder/out.eps";
+  PlotRun r = plot1d("LINE", "NPOINT 2\nVALUES *\n0 0 1 1\nEND\n", 0, bad);
+  EXPECT_EQ(r.error, 0);
+  EXPECT_TRUE(contains(r.term, " ERROR - Could not open output PostScript file\n")) << r.term;
+  auto count = [](const std::string& t) {
+    int k = 0;
+    for (std::size_t p = 0; (p = t.find(" ERROR - No PostScript file is open\n", p)) !=
+                            std::string::npos;
+         ++p)
+      ++k;
+    return k;
+  };
+  // DASH, WINDOW, LABELS, COLOUR, the comment, MOVE and two DRAWs, the labels
+  // comment, COLOUR again and CLOSE.
+  EXPECT_EQ(count(r.term), 11) << r.term;
+  EXPECT_TRUE(contains(r.term, " Highest Y-value       : (  1.000E+00) "));
+
+  // 2D: WINDOW, LABELS, DASH, the comment, the level's colour, two polylines
+  // of MOVE, DRAW and STROKE, the extras' colour, their MOVE and DRAW, CLOSE.
+  r = plot2d(false,
+             "XPOINT 2\nYPOINT 2\nXLIMIT 0 1\nYLIMIT 0 1\nNLEVEL 1\nLEVELS\n0.5\nCOLOUR\n2\n"
+             "LINE   0 0 1 1\nZVALUE *\n1 0 0 1\nEND\n",
+             bad);
+  EXPECT_EQ(count(r.term), 15) << r.term;
+  EXPECT_TRUE(contains(r.term, " Level colour indices  : (       2) "));
 }
 
 TEST_F(Plot, DataSetsOfOnePicture) {
