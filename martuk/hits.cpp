@@ -94,14 +94,13 @@ void note_header(MartukState& st, const Record& rec, const Line& line, HeaderTes
   t.comparing = has_comparing(line);
   t.hit = has_hit_marker(line);
   t.foska = has_foska_marker(line);
-  const bool comparing = t.comparing, hit = t.hit, foska = t.foska;
-  if (!comparing && !hit && !foska) return;
+  if (!t.comparing && !t.hit && !t.foska) return;
   if (!st.headers.empty() && st.headers.back().start == rec.start) return;
   HeaderLine h;
   h.start = rec.start;
-  h.comparing = comparing;
-  h.hit_marker = hit;
-  h.foska_marker = foska;
+  h.comparing = t.comparing;
+  h.hit_marker = t.hit;
+  h.foska_marker = t.foska;
   std::memcpy(h.cols21, line.cols(21, 24).data(), sizeof h.cols21);
   std::memcpy(h.cols7, line.cols(7, 10).data(), sizeof h.cols7);
   std::memcpy(h.cols14, line.cols(14, 19).data(), sizeof h.cols14);
