@@ -38,8 +38,8 @@ int loop_mismatch(const Element& q1, const Element& q2, const Element& e1, const
     return kBadGapMismatch;
   }
   if (qf <= qt || ef <= et) return kBadGapMismatch;
-  const long d = std::labs((qf - qt) - (ef - et));
-  return d > kBadGapMismatch ? kBadGapMismatch : static_cast<int>(d);
+  // Labels hold at most 6 characters: the difference fits an int.
+  return static_cast<int>(std::labs((qf - qt) - (ef - et)));
 }
 
 // One XYSTAT term: weight * ((r + 1) * (2 - c) - 1), where c is XYSTAT's
