@@ -82,7 +82,7 @@ def copies(n):
 
 def case(name, stdin, files, args=None, outputs=None):
     d = os.path.join(ROOT, name)
-    for old in ("in", "stdin", "args", "outputs", "mask"):
+    for old in ("in", "stdin", "args", "env", "outputs", "mask"):
         p = os.path.join(d, old)
         if os.path.isdir(p):
             shutil.rmtree(p)
@@ -180,3 +180,13 @@ case("search_degenerate",
      START + answers("IN", "", "", "", "Y", "", "",
                      "IN", "", "", "", "N", "", "", "", "", "", "", "", "", "", "", "N", "N", "QU"),
      {"kelvor.lib": DEG_DB, "user.sse": DEG_QUERY})
+# The demo query (prynol's SSE file of data/demo/1ubq.pdb.gz) against the
+# bundled database, at least 6 SSEs to match.
+if os.path.exists(os.path.join(ROOT, "search_bundled_demo", "in", "1ubq.sse")):
+    demo_sse = open(os.path.join(ROOT, "search_bundled_demo", "in", "1ubq.sse")).read()
+    case("search_bundled_demo",
+         answers("", "N", "N", "RE", "1ubq.sse", "IN", "", "6", *[""] * 16, "QU"),
+         {"1ubq.sse": demo_sse}, outputs=BOTH)
+    # The bundled database itself, through a link the runner copies.
+    os.symlink(os.path.join("..", "..", "..", "..", "..", "data", "db", "kelvor.lib"),
+               os.path.join(ROOT, "search_bundled_demo", "in", "kelvor.lib"))
