@@ -10,6 +10,7 @@ Usage: martuk_checks.py MARTUK_BINARY CHECK   (CHECK: long_line | size_limit | k
 import glob
 import os
 import re
+import struct
 import subprocess
 import sys
 import tempfile
@@ -101,8 +102,11 @@ def check_kelvor_macros(binary, folder):
                 continue
             # The centroid line: count in columns 21-23, RMSD in 53-60.
             if name and "centroids with RMS distance" in line:
+                # martuk reads the RMSD as a single-precision real: 0.905 is
+                # 0.90499997 there and prints as 0.90.
+                rmsd = struct.unpack("f", struct.pack("f", float(line[51:60])))[0]
                 want.append(" #%6d ID %-6s Nmatch %5d RMSD %6.2f A" % (
-                    len(want) + 1, name[:4], int(line[19:23]), float(line[51:60])))
+                    len(want) + 1, name[:4], int(line[19:23]), rmsd))
                 name = None
         if not want:
             continue
