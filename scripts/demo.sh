@@ -135,6 +135,8 @@ if [[ -x $zev ]]; then
       echo "REMARK Search of the bundled database with 1ubq (kelvor IN, default criteria)"
       echo "REMARK RMSD of the matched SSE centres of every hit against its rank"
       echo "NPOINT $(wc -l <hits.txt)"
+      # Limits with a margin, so that no marker sits on the frame.
+      awk '$6 > max { max = $6 } END { printf "XYVIEW 0 %d 0 %d\n", NR + 1, int(max) + 1 }' hits.txt
       echo "XLABEL Rank of the hit"
       echo "YLABEL RMSD of the centres (A)"
       echo "VALUES *"
