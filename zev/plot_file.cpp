@@ -11,23 +11,24 @@
 
 namespace zev {
 
-bool PlotSource::next(std::string_view& rec) {
-  if (!have_line_) {
-    if (zv::unit_read_line(unit_, line_) != 0) return false;
-    have_line_ = true;
-    pos_ = 0;
-  }
-  // A lone CR inside the line read from the unit ends a record too.
-  const std::size_t cr = line_.find('\r', pos_);
-  if (cr == std::string::npos) {
-    rec_.assign(line_, pos_, std::string::npos);
-    have_line_ = false;
-  } else {
-    rec_.assign(line_, pos_, cr - pos_);
-    pos_ = cr + 1;
-    if (pos_ >= line_.size()) have_line_ = false;
-  }
+bool PlotSource::next_cut(std::string_view& rec, std::size_t max) {
+  // A read error ends the file as its end does.
+  if (zv::unit_read_record(unit_, rec_, max) != 0) return false;
   ++lineno_;
+  rec = rec_;
+  return true;
+}
+
+bool PlotSource::next(std::string_view& rec) {
+  zv::LineCut cut;
+  if (zv::unit_read_record(unit_, rec_, kMaxDataRecord, &cut) != 0) return false;
+  ++lineno_;
+  if (cut.dropped > 0 && !cut.blank) {
+    zv::ERRMSG("Line " + std::to_string(lineno_) + " of " + zv::unit_name(unit_) +
+               " is longer than " + std::to_string(kMaxDataRecord) + " characters");
+    rec_.clear();
+    return false;
+  }
   rec = rec_;
   return true;
 }
@@ -36,7 +37,8 @@ std::string KeyLine::name() const { return std::string(zv::rtrim(key)); }
 
 bool next_key_line(PlotSource& src, int value_len, KeyLine& kl) {
   std::string_view rec;
-  if (!src.next(rec)) return false;
+  // Columns past the value field are not read ("(a6,1x,a)").
+  if (!src.next_cut(rec, 7 + static_cast<std::size_t>(value_len))) return false;
   kl.line = src.line_number();
   kl.key = zv::fit(rec.substr(0, std::min<std::size_t>(rec.size(), 6)), 6);
   zv::UPCSTR(kl.key);

@@ -13,21 +13,29 @@
 
 namespace zev {
 
-// The records of a text file open on a unit. A line ends at LF, CR LF or a
-// lone CR, as every reader of the suite splits records.
+// Longest data record that is read: a data line longer than this (values of
+// a data keyword, a datablock) ends the read as an error, so that a file
+// with an endless line cannot take unbounded memory.
+inline constexpr std::size_t kMaxDataRecord = 1u << 20;
+
+// The records of a text file open on a unit. A record ends at LF, CR LF or a
+// lone CR, as every reader of the suite splits records; only its first
+// characters are held (the rest of a longer line is read past).
 class PlotSource : public zv::RecordSource {
  public:
   explicit PlotSource(int unit) : unit_(unit) {}
+  // The next data record. One longer than kMaxDataRecord is reported and
+  // ends the read like the end of the file (false).
   bool next(std::string_view& rec) override;
+  // The next record cut to its first max characters without a message (a
+  // keyword line, whose value field has a fixed length).
+  bool next_cut(std::string_view& rec, std::size_t max);
   // Number of the last record handed out (1 for the first).
   int line_number() const { return lineno_; }
 
  private:
   int unit_;
-  std::string line_;         // the line read from the unit
-  std::size_t pos_ = 0;      // start of the next record in line_
-  bool have_line_ = false;   // line_ still holds records
-  std::string rec_;          // the record handed out
+  std::string rec_;  // the record handed out
   int lineno_ = 0;
 };
 

@@ -2,6 +2,8 @@
 // data sets), the Mova datablock reader, the 2D reader and what carries over
 // between 2D files.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <zlib.h>
 
 #include <cmath>
 #include <string>
@@ -465,3 +467,52 @@ TEST(Reader1D, TranscriptOfEveryKeyword) {
 }
 
 }  // namespace
+
+namespace {
+
+// Peak resident size of the process in KB.
+long peak_kb() {
+  rusage ru{};
+  ::getrusage(RUSAGE_SELF, &ru);
+  return ru.ru_maxrss;
+}
+
+}  // namespace
+
+// Lines of 100 MB (a keyword line and a data line, gzip-compressed on disk)
+// are read past, not held: the keyword line is cut to its value field, the
+// data line is refused with its keyword, and the reading goes on.
+TEST(Reader1D, LongLinesAreNotHeld) {
+  Scratch dir;
+  {
+    gzFile gz = gzopen("long.pl1.gz", "wb1");
+    ASSERT_NE(gz, nullptr);
+    const std::string chunk(1 << 20, '7');
+    gzputs(gz, "REMARK ");
+    for (int i = 0; i < 100; ++i) gzwrite(gz, chunk.data(), static_cast<unsigned>(chunk.size()));
+    gzputs(gz, "\nNPOINT 2\nXVALUE *\n");
+    for (int i = 0; i < 100; ++i) gzwrite(gz, chunk.data(), static_cast<unsigned>(chunk.size()));
+    gzputs(gz, "\nYVALUE *\n3 4\nEND\n");
+    gzclose(gz);
+  }
+  const long before = peak_kb();
+  zvtest::Session s("");
+  zev::PointStore pts;
+  zev::Plot1D p;
+  zev::start_plot1d(p, pts, false);
+  std::string file = "long.pl1.gz";
+  ASSERT_EQ(zev::open_1d_file(kUnit, file, p), 0);
+  zev::PlotSource src(kUnit);
+  (void)zev::read_1d_set(src, kUnit, p, zev::Read1DOptions{});
+  (void)zv::unit_close(kUnit);
+  const long grown = peak_kb() - before;
+  EXPECT_LT(grown, 30 * 1024) << "peak KB grew";
+  EXPECT_EQ(p.remarks.at(0), std::string(250, '7'));
+  EXPECT_TRUE(contains(s.out(), "Line 4 of long.pl1.gz is longer than 1048576 characters"))
+      << s.out().substr(0, 2000);
+  EXPECT_TRUE(contains(s.out(), "keyword XVALUE of line 3")) << s.out().substr(0, 2000);
+  EXPECT_EQ(p.n, 2);
+  EXPECT_EQ(pts.x[1], 1.0f);
+  EXPECT_EQ(pts.y[1], 3.0f);
+  EXPECT_EQ(pts.y[2], 4.0f);
+}
