@@ -23,11 +23,11 @@ namespace zev {
 
 namespace {
 
-// Writes the bytes of one WRITE to the output unit; false (reported) when
-// the write fails.
+// Writes the bytes of one WRITE to the output unit. The unit remembers the
+// first failed write; writing stops there and close() reports it.
 class Output {
  public:
-  explicit Output(int unit) : unit_(unit) {}
+  Output(int unit, std::string file) : unit_(unit), file_(std::move(file)) {}
   bool put(std::string_view format, std::initializer_list<zv::FmtItem> items) {
     line_.clear();
     (void)zv::format_append(line_, format, items);
@@ -52,26 +52,19 @@ class Output {
   }
   bool raw(std::string_view bytes) {
     if (failed_) return false;
-    if (zv::unit_write(unit_, bytes) != 0) {
-      failed_ = true;
-      zv::ERRMSG("While writing output file " + zv::unit_name(unit_));
-      return false;
-    }
-    return true;
-  }
-  bool failed() const { return failed_; }
-  // Closes the unit; false when the data could not all be written.
-  bool close() {
-    const int rc = zv::unit_close(unit_);
-    if (rc != 0 && !failed_) {
-      failed_ = true;
-      zv::ERRMSG("While closing output file");
-    }
+    if (zv::unit_write(unit_, bytes) != 0) failed_ = true;
     return !failed_;
   }
+  bool failed() const { return failed_; }
+  // Closes the unit; false (reported, and a cut file removed) when not every
+  // byte reached the file.
+  bool close() { return zv::close_written_file(unit_, file_) == 0; }
+  // Closes the unit of a conversion that ended early.
+  void abandon() { (void)zv::unit_close(unit_); }
 
  private:
   int unit_;
+  std::string file_;
   bool failed_ = false;
   std::string line_;
 };
@@ -154,6 +147,7 @@ void write_counted(ZevState& st, Output& out, const Plot1D& p) {
   const std::int64_t total = static_cast<std::int64_t>(ax.count) * ay.count;
   if (total > st.buf.n) {
     zv::ERRMSG("Buffer too small for 2D array");
+    out.abandon();
     return;
   }
   float* grid = st.buf.real;
@@ -218,7 +212,7 @@ void PLT2CG(ZevState& st, std::string_view mode, int unit, std::string& in, std:
     (void)zv::unit_close(unit);
     return;
   }
-  Output o(ounit);
+  Output o(ounit, out);
   zv::TXTOUT(" Reading 1D plot file ...");
   if (count_mode) {
     std::string stamp;
@@ -236,7 +230,7 @@ void PLT2CG(ZevState& st, std::string_view mode, int unit, std::string& in, std:
     if (end == SetEnd::NextFile) {
       zv::ERRMSG("PLT2CG - Key NEXTFN not implemented");
       (void)zv::unit_close(unit);
-      (void)zv::unit_close(ounit);
+      o.abandon();
       return;
     }
     if (end != SetEnd::More) break;
@@ -258,7 +252,6 @@ void PLT2CG(ZevState& st, std::string_view mode, int unit, std::string& in, std:
   }
   if (count_mode) {
     write_counted(st, o, p);
-    (void)zv::unit_close(ounit);
     return;
   }
   write_cricket(o, p);

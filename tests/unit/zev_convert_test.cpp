@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -118,6 +119,58 @@ TEST(Count1dTo2d, DefaultBinsAndRefusals) {
   EXPECT_TRUE(contains(t, " ERROR --- Buffer too small for 2D array\n"));
   EXPECT_FALSE(contains(t.substr(t.find("Buffer too small")), "2D plot file written"));
   EXPECT_EQ(Scratch::read("one.pl2").find("ZVALUE"), std::string::npos);
+}
+
+// Converted files that cannot be written whole: a device that is full is
+// left and said to be incomplete, a regular file cut by the file-size limit
+// (in a child process) is removed; neither is reported as written.
+TEST(Convert, FilesThatCannotBeWrittenAreNotReportedWritten) {
+  Scratch dir;
+  std::string text = "NPOINT 3000\nXLIMIT 1 1\nYLIMIT 5 0.5\n";
+  Scratch::write("in.pl1", text);
+  struct Case {
+    const char* mode;
+    const char* written;
+  };
+  for (const Case& c : {Case{"CRIC", "CricketGraph file written"},
+                        Case{"COUN", "2D plot file written"}}) {
+    SCOPED_TRACE(c.mode);
+    {
+      zevtest::State st;
+      zvtest::Session s("");
+      std::string in = "in.pl1", out = "/dev/full";
+      zev::PLT2CG(*st, c.mode, 11, in, out);
+      const std::string t = s.out();
+      EXPECT_TRUE(contains(t, " ERROR --- While writing file /dev/full\n")) << t;
+      EXPECT_TRUE(contains(t, " The file is incomplete\n")) << t;
+      EXPECT_FALSE(contains(t, c.written)) << t;
+    }
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      rlimit lim{600, 600};
+      (void)::setrlimit(RLIMIT_FSIZE, &lim);
+      int code = 0;
+      {
+        zevtest::State st;
+        zvtest::Session s("");
+        std::string in = "in.pl1", out = "cut.out";
+        zev::PLT2CG(*st, c.mode, 11, in, out);
+        const std::string t = s.out();
+        if (!contains(t, " ERROR --- While writing file cut.out\n")) code |= 1;
+        if (!contains(t, " Incomplete file removed\n")) code |= 2;
+        if (contains(t, c.written)) code |= 4;
+        if (Scratch::exists("cut.out")) code |= 8;
+      }
+      ::_exit(code);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1 no message, 2 not removed, 4 said written, 8 file left";
+  }
 }
 
 TEST(Vrml2D, ScenesLineByLine) {
