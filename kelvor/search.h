@@ -171,8 +171,8 @@ bool label_number(std::string_view label, long& number);
 SolutionScore score_solution(const SearchWork& work, const Query& query, const Database& db,
                              const Entry& entry, int s, bool report);
 
-// The centroid superposition of a solution's matched centres: the entry's
-// centres moved onto the query's. Returns the number of centres; ok is false,
+// The centroid superposition of a solution's matched centres: the query's
+// centres moved onto the entry's (rt maps the query onto the hit). Returns the number of centres; ok is false,
 // rms kFailedRmsd and rt the identity when it fails.
 int centroid_fit(const SearchWork& work, const Query& query, const Database& db,
                  const Entry& entry, int s, float& rms, std::array<float, 12>& rt, bool& ok);

@@ -23,7 +23,11 @@ void entry_header(const Entry& en, int number) {
 
 void entry_bracket(std::string_view text) { out_fmt("(1X,'[',A,']')", {text}); }
 
-void failed(std::string_view why, std::string_view what = "") {
+// "(1X,A6,' > ',A,1X,A)" with "FAILED" and the reason; the element name,
+// when there is one, is the third item. Without it the format stops before
+// the last 1X, so the line ends with the reason.
+void failed(std::string_view why) { out_fmt("(1X,A6,' > ',A,1X,A)", {"FAILED", why}); }
+void failed(std::string_view why, std::string_view what) {
   out_fmt("(1X,A6,' > ',A,1X,A)", {"FAILED", why, what});
 }
 
@@ -119,7 +123,7 @@ SearchResult run_search(const SearchSetup& setup, const Query& query, const Data
     }
     if (find) {
       if (const int t = short_type(setup, query, en); t != 0) {
-        if (setup.extensive) failed("Not enough secondary structure elements of type", type_keyword(t));
+        if (setup.extensive) failed("Not enough secondary structure elements of type");
         continue;
       }
     }

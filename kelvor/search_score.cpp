@@ -88,22 +88,22 @@ int centroid_fit(const SearchWork& work, const Query& query, const Database& db,
                  const Entry& entry, int s, float& rms, std::array<float, 12>& rt, bool& ok) {
   const SearchSetup& setup = work.setup();
   const std::int16_t* a = work.solution(s);
-  std::vector<float> xyz1, xyz2;
-  xyz1.reserve(3 * static_cast<std::size_t>(setup.n()));
-  xyz2.reserve(3 * static_cast<std::size_t>(setup.n()));
+  std::vector<float> xyz_entry, xyz_query;
+  xyz_entry.reserve(3 * static_cast<std::size_t>(setup.n()));
+  xyz_query.reserve(3 * static_cast<std::size_t>(setup.n()));
   int n = 0;
   for (int p = 0; p < setup.n(); ++p) {
     if (a[p] == 0) continue;
     const Element& q = query.elements[setup.qlist[p]];
     const Element& e = db.element(entry, a[p] - 1);
-    xyz1.insert(xyz1.end(), q.centre.begin(), q.centre.end());
-    xyz2.insert(xyz2.end(), e.centre.begin(), e.centre.end());
+    xyz_entry.insert(xyz_entry.end(), e.centre.begin(), e.centre.end());
+    xyz_query.insert(xyz_query.end(), q.centre.begin(), q.centre.end());
     ++n;
   }
-  // The operator moves the entry's centres onto the query's, as the macro
-  // applies it to the hit.
+  // The query's centres are superimposed onto the entry's: LSQZQV moves its
+  // second set onto its first, so the operator maps the query onto the hit.
   float r = 0.0f;
-  const int ierr = zv::LSQZQV(xyz1.data(), xyz2.data(), n, r, rt.data());
+  const int ierr = zv::LSQZQV(xyz_entry.data(), xyz_query.data(), n, r, rt.data());
   ok = ierr == 0;
   if (!ok) {
     // After a failure LSQZQV leaves the previous fit's operator: show none.

@@ -7,6 +7,7 @@
 
 #include <csignal>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -202,6 +203,83 @@ TEST(Search, MovedCopiesReversedStrandNeighboursChains) {
     EXPECT_NEAR(h->rmsd, 0.0f, 2e-3f);
     // Every list equal: each XYSTAT term is w((0 + 1)(2 - 1) - 1) = 0.
     EXPECT_NEAR(h->score, 0.0f, 2e-3f);
+  }
+}
+
+// The centroid fit superimposes the query's centres onto the hit's: the
+// operator applied to the query's centres gives the entry's. The entry is
+// the query turned by 90 degrees about z and shifted by (5, -7, 3), so the
+// operator is that turn and shift.
+TEST(Search, CentroidOperatorMapsQueryOntoHit) {
+  Db d;
+  d.add("1rot", query_moved(1.5707964f, {5, -7, 3}));
+  const Query q = make_query(kQuery);
+  const SearchSetup s = incremental(4);
+  zvtest::Session session("");
+  SearchWork work(s, q);
+  const Entry& en = d.db->entries[0];
+  ASSERT_TRUE(work.make_candidates(*d.db, en, work.effective_count(*d.db, en)));
+  work.make_pair_values(*d.db, en);
+  work.solve();
+  ASSERT_EQ(work.nsolutions(), 1);
+  float rms = -1.0f;
+  std::array<float, 12> rt{};
+  bool ok = false;
+  ASSERT_EQ(centroid_fit(work, q, *d.db, en, 0, rms, rt, ok), 4);
+  ASSERT_TRUE(ok);
+  EXPECT_NEAR(rms, 0.0f, 2e-3f);
+  // Column by column: x -> (-y), y -> x turned, z kept; then the shift.
+  const std::array<float, 12> expected = {0, 1, 0, -1, 0, 0, 0, 0, 1, 5, -7, 3};
+  for (int k = 0; k < 12; ++k) EXPECT_NEAR(rt[k], expected[k], 2e-3f) << k;
+  for (int i = 0; i < 4; ++i) {
+    const Vec3& c = q.elements[i].centre;
+    const Vec3& e = d.db->element(en, i).centre;
+    for (int r = 0; r < 3; ++r) {
+      const float y = rt[r] * c[0] + rt[3 + r] * c[1] + rt[6 + r] * c[2] + rt[9 + r];
+      EXPECT_NEAR(y, e[r], 2e-3f) << i << " " << r;
+    }
+  }
+}
+
+// With extensive output each failing entry says why; a reason without an
+// element name ends the line (no blank after it).
+TEST(Search, FailedLines) {
+  Db d;
+  d.add("1few", {kQuery[0], kQuery[1]});                      // two elements only
+  d.add("2far", {kQuery[0], kQuery[1],                        // the last two far away
+                 Sse{1, "A3", "A30", "A41", 12, {222, 0, 10}, {224, 16, 10}},
+                 Sse{2, "B1", "A50", "A55", 6, {230, 10, 12}, {242, 12, 14}}});
+  d.add("3hel", {kQuery[0], kQuery[1], kQuery[2], kQuery[2]});  // no strand
+  std::vector<Sse> longer = query_moved(0.0f, {0, 0, 0});
+  longer[3].nres = 30;                                        // too long for B1
+  d.add("4lng", longer);
+  const Query q = make_query(kQuery);
+  struct Case {
+    const char* what;
+    SearchKind kind;
+    int entry;
+    const char* line;
+  } cases[] = {
+      {"IN too few", SearchKind::Incremental, 0, " FAILED > Not enough secondary structure elements\n"},
+      {"IN no motif", SearchKind::Incremental, 1, " FAILED > No motif matches\n"},
+      {"FI too few", SearchKind::Find, 0, " FAILED > Not enough secondary structure elements\n"},
+      {"FI type", SearchKind::Find, 2, " FAILED > Not enough secondary structure elements of type\n"},
+      {"FI no candidate", SearchKind::Find, 3, " FAILED > No matches for element B1\n"},
+      {"FI no motif", SearchKind::Find, 1, " FAILED > No motif matches\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SearchSetup s = incremental(4);
+    s.kind = c.kind;
+    s.extensive = true;
+    const Outcome r = run(s, q, *d.db);
+    // The block of the entry: from its header to the empty line before the next.
+    const std::string name(d.db->entries[c.entry].name.view());
+    const std::size_t at = r.out.find("********** " + name);
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t next = r.out.find("\n\n", at);
+    const std::string block = r.out.substr(at, next == std::string::npos ? std::string::npos : next - at + 1);
+    EXPECT_NE(block.find(c.line), std::string::npos) << block;
   }
 }
 
