@@ -28,3 +28,11 @@ if(TARGET martuk)
                      $<TARGET_FILE:martuk> ${check})
   endforeach()
 endif()
+
+# martuk against a direct model of its reading, ordering and writing rules,
+# on random macros.
+if(TARGET martuk)
+  add_test(NAME martuk/model
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/martuk_model.py
+                   $<TARGET_FILE:martuk> 500)
+endif()
