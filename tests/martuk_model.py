@@ -263,7 +263,7 @@ def check_case(binary, folder, seed):
     new_path = os.path.join(folder, "new.mac")
     if os.path.exists(new_path):
         os.remove(new_path)
-    min_matches = rng.choice([1, 1, 0, 2, 5])
+    min_matches = rng.choice([1, 1, 0, -1, 2, 5])
     max_rmsd = rng.choice([999.99, 3.0, 7.125, 12.5])
     events, hits, selected, orders, new = model(lines, min_matches, f32(max_rmsd), [0, 1])
     answers = "old.mac\n%d\n%s\n3\n1\nnew.mac\n" % (min_matches, max_rmsd)
