@@ -181,9 +181,10 @@ void PLTCMD(ZevState& st) {
     (void)zv::textii(" Option ?", line, kOptionLineLen);
     if (zv::input_exhausted()) zv::ZVSTOP();
 
-    const std::size_t first = line.find_first_not_of(' ');
-    if (first == std::string::npos || line[first] == '!') continue;
-    if (line[first] == '?') {
+    // The answer keeps its leading blanks: only a "!" or "?" in column 1
+    // makes a comment or asks for the list.
+    if (line.find_first_not_of(' ') == std::string::npos || line[0] == '!') continue;
+    if (line[0] == '?') {
       show_options(st);
       continue;
     }

@@ -124,7 +124,7 @@ void opt_cricketgraph(ZevState& st) {
   st.word(1) = "cricketgraph";
   file_word(st, 2, " Plot file ?", st.file1d);
   file_word(st, 3, " CricketGraph file ?", st.outfile);
-  st.nwords = std::max(st.nwords, 3);
+  st.nwords = 3;
   std::string in = st.file1d, out = st.outfile;
   PLT2CG(st, "CRIC", kUnitPlot, in, out);
 }
@@ -133,7 +133,7 @@ void opt_count_1d_to_2d(ZevState& st) {
   st.word(1) = "count_1d_to_2d";
   file_word(st, 2, " 1D Plot file ?", st.file1d);
   file_word(st, 3, " 2D Plot file ?", st.outfile);
-  st.nwords = std::max(st.nwords, 3);
+  st.nwords = 3;
   std::string in = st.file1d, out = st.outfile;
   PLT2CG(st, "COUN", kUnitPlot, in, out);
 }
@@ -152,7 +152,7 @@ void opt_vrml_2d(ZevState& st) {
   zv::UPCSTR(mode);
   mode = trimmed(mode);
   st.word(4) = mode;
-  st.nwords = std::max(st.nwords, 4);
+  st.nwords = 4;
   const bool solid = !mode.empty() && mode.find_first_not_of(' ') != std::string::npos &&
                      mode[mode.find_first_not_of(' ')] == 'S';
   st.vrml_solid = solid ? 1 : 0;

@@ -296,6 +296,43 @@ TEST(GraphicsLoop, CursorMenuChoices) {
             dev.calls.end());
 }
 
+// The words that the next default answer shows after an option line, and
+// what counts as a comment or a request for the list (column 1 only).
+TEST(Loop, DefaultAnswerAfterAnOption) {
+  struct Case {
+    const char* line;
+    const char* next;  // the prompt that follows
+  };
+  const Case cases[] = {
+      {"cr in.pl1 a.cg extra words", " Option ? (cricketgraph in.pl1 a.cg) "},
+      {"CO in.pl1 a.pl2 x", " Option ? (count_1d_to_2d in.pl1 a.pl2) "},
+      {"v in.pl2 a.wrl s more", " Option ? (vrml_2d in.pl2 a.wrl S) "},
+      {"sc in.pl1 out.ps more", " Option ? (scatter_plot in.pl1 out.ps more) "},
+      {"  ! not in column 1", " Option ? (?) "},
+      {" ?", " Option ? (?) "},
+      {"! a comment", " Option ? (cricketgraph) "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    zevtest::Scratch dir;
+    zevtest::Scratch::write("in.pl1", "NPOINT 3\nYVALUE *\n1 2 3\n");
+    zevtest::Scratch::write("in.pl2", "XPOINT 2\nYPOINT 2\nZVALUE *\n1 2 3 4\n");
+    zevtest::State st;
+    zvtest::Session s(std::string(c.line) + "\n");
+    try {
+      zev::PLTCMD(*st);
+    } catch (const zv::Stop&) {
+    }
+    const auto lines = zevtest::lines(s.out());
+    std::vector<std::string> prompts;
+    for (const auto& l : lines) {
+      if (l.starts_with(" Option ?")) prompts.push_back(l);
+    }
+    ASSERT_GE(prompts.size(), 2u) << s.out();
+    EXPECT_EQ(prompts[1], c.next);
+  }
+}
+
 TEST(Loop, CpuLineAfterACostlyOption) {
   zevtest::Scratch dir;
   zevtest::State st;
