@@ -225,9 +225,16 @@ void PLT2CG(ZevState& st, std::string_view mode, int unit, std::string& in, std:
   opt.conversion = true;
   opt.more_ends_set = !count_mode;
   PlotSource src(unit);
+  // The REMARK lines of the 1D file follow the stamp, in the order read
+  // (nothing else is written while a counted file is read).
+  auto copy_remarks = [&] {
+    if (!count_mode) return;
+    for (const std::string& r : p.remarks) o.raw("REMARK " + std::string(zv::rtrim(r)) + "\n");
+  };
   for (;;) {
     const SetEnd end = read_1d_set(src, unit, p, opt);
     if (end == SetEnd::NextFile) {
+      copy_remarks();
       zv::ERRMSG("PLT2CG - Key NEXTFN not implemented");
       (void)zv::unit_close(unit);
       o.abandon();
@@ -241,10 +248,7 @@ void PLT2CG(ZevState& st, std::string_view mode, int unit, std::string& in, std:
     }
   }
   (void)zv::unit_close(unit);
-  // The REMARK lines of the 1D file follow the stamp, in the order read.
-  if (count_mode) {
-    for (const std::string& r : p.remarks) o.raw("REMARK " + std::string(zv::rtrim(r)) + "\n");
-  }
+  copy_remarks();
   (void)zv::jvaluo(" Nr of data points :", p.n);
   if (p.n < 2) {
     (void)o.close();

@@ -119,6 +119,14 @@ TEST(Count1dTo2d, DefaultBinsAndRefusals) {
   EXPECT_TRUE(contains(t, " ERROR --- Buffer too small for 2D array\n"));
   EXPECT_FALSE(contains(t.substr(t.find("Buffer too small")), "2D plot file written"));
   EXPECT_EQ(Scratch::read("one.pl2").find("ZVALUE"), std::string::npos);
+  // REMARK lines read before a NEXTFN are copied as they were read.
+  Scratch::write("next.pl1", "REMARK before\nNEXTFN a.pl1\nREMARK after\n");
+  in = "next.pl1", out = "next.pl2";
+  zev::PLT2CG(*st, "COUN", 11, in, out);
+  const auto next = zevtest::lines(Scratch::read("next.pl2"));
+  ASSERT_EQ(next.size(), 2u);
+  EXPECT_EQ(next[1], "REMARK before");
+  EXPECT_TRUE(contains(s.out(), " ERROR --- PLT2CG - Key NEXTFN not implemented\n"));
 }
 
 // Converted files that cannot be written whole: a device that is full is
