@@ -15,8 +15,9 @@ namespace zev {
 
 // Longest data record that is read: a data line longer than this (values of
 // a data keyword, a datablock) ends the read as an error, so that a file
-// with an endless line cannot take unbounded memory.
-inline constexpr std::size_t kMaxDataRecord = 1u << 20;
+// with an endless line cannot take unbounded memory. It leaves room for a
+// whole grid of a million values written on one line.
+inline constexpr std::size_t kMaxDataRecord = 16u << 20;
 
 // The records of a text file open on a unit. A record ends at LF, CR LF or a
 // lone CR, as every reader of the suite splits records; only its first

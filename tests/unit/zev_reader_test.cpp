@@ -506,9 +506,10 @@ TEST(Reader1D, LongLinesAreNotHeld) {
   (void)zev::read_1d_set(src, kUnit, p, zev::Read1DOptions{});
   (void)zv::unit_close(kUnit);
   const long grown = peak_kb() - before;
-  EXPECT_LT(grown, 30 * 1024) << "peak KB grew";
+  // At most one data record (16 MB) is held, not the 100 MB lines.
+  EXPECT_LT(grown, 50 * 1024) << "peak KB grew";
   EXPECT_EQ(p.remarks.at(0), std::string(250, '7'));
-  EXPECT_TRUE(contains(s.out(), "Line 4 of long.pl1.gz is longer than 1048576 characters"))
+  EXPECT_TRUE(contains(s.out(), "Line 4 of long.pl1.gz is longer than 16777216 characters"))
       << s.out().substr(0, 2000);
   EXPECT_TRUE(contains(s.out(), "keyword XVALUE of line 3")) << s.out().substr(0, 2000);
   EXPECT_EQ(p.n, 2);
