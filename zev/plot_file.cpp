@@ -1,6 +1,7 @@
 // Keyword lines, data formats and value reading of the plot files.
 #include "plot_file.h"
 
+#include <cstring>
 #include <vector>
 
 #include "core/dialogue.h"
@@ -11,9 +12,19 @@
 
 namespace zev {
 
+// A read error (a damaged compressed file, a device) ends the file as its
+// end does, after a message: what was read so far is used.
+bool PlotSource::failed(int rc) {
+  if (rc <= 0 || read_error_) return true;
+  read_error_ = true;
+  zv::ERRMSG("While reading " + zv::unit_name(unit_) + " after line " + std::to_string(lineno_));
+  (void)zv::textuo(" Error :", std::strerror(rc));
+  return true;
+}
+
 bool PlotSource::next_cut(std::string_view& rec, std::size_t max) {
-  // A read error ends the file as its end does.
-  if (zv::unit_read_record(unit_, rec_, max) != 0) return false;
+  const int rc = zv::unit_read_record(unit_, rec_, max);
+  if (rc != 0) return !failed(rc);
   ++lineno_;
   rec = rec_;
   return true;
@@ -21,7 +32,8 @@ bool PlotSource::next_cut(std::string_view& rec, std::size_t max) {
 
 bool PlotSource::next(std::string_view& rec) {
   zv::LineCut cut;
-  if (zv::unit_read_record(unit_, rec_, kMaxDataRecord, &cut) != 0) return false;
+  const int rc = zv::unit_read_record(unit_, rec_, kMaxDataRecord, &cut);
+  if (rc != 0) return !failed(rc);
   ++lineno_;
   if (cut.dropped > 0 && !cut.blank) {
     zv::ERRMSG("Line " + std::to_string(lineno_) + " of " + zv::unit_name(unit_) +

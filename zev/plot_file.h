@@ -35,9 +35,11 @@ class PlotSource : public zv::RecordSource {
   int line_number() const { return lineno_; }
 
  private:
+  bool failed(int rc);  // reports a read error once; always true
   int unit_;
   std::string rec_;  // the record handed out
   int lineno_ = 0;
+  bool read_error_ = false;
 };
 
 // A keyword line: the keyword of columns 1-6 upper-cased and blank padded to

@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -516,4 +517,32 @@ TEST(Reader1D, LongLinesAreNotHeld) {
   EXPECT_EQ(pts.x[1], 1.0f);
   EXPECT_EQ(pts.y[1], 3.0f);
   EXPECT_EQ(pts.y[2], 4.0f);
+}
+
+// A damaged compressed plot file: the read error is reported once and the
+// data set ends with what was read before it.
+TEST(Reader1D, ReadErrorIsReported) {
+  Scratch dir;
+  {
+    gzFile gz = gzopen("cut.pl1.gz", "wb9");
+    ASSERT_NE(gz, nullptr);
+    gzputs(gz, "NPOINT 2\n");
+    for (int i = 0; i < 20000; ++i) gzprintf(gz, "REMARK line %d of many different remarks %d\n", i, i * 7919);
+    gzclose(gz);
+  }
+  std::filesystem::resize_file("cut.pl1.gz", std::filesystem::file_size("cut.pl1.gz") / 2);
+  zvtest::Session s("");
+  zev::PointStore pts;
+  zev::Plot1D p;
+  zev::start_plot1d(p, pts, false);
+  std::string file = "cut.pl1.gz";
+  ASSERT_EQ(zev::open_1d_file(kUnit, file, p), 0);
+  zev::PlotSource src(kUnit);
+  EXPECT_EQ(zev::read_1d_set(src, kUnit, p, zev::Read1DOptions{}), zev::SetEnd::End);
+  (void)zv::unit_close(kUnit);
+  const std::string t = s.out();
+  EXPECT_EQ(p.n, 2);
+  const std::size_t at = t.find(" ERROR --- While reading cut.pl1.gz after line ");
+  ASSERT_NE(at, std::string::npos) << t.substr(t.size() > 500 ? t.size() - 500 : 0);
+  EXPECT_EQ(t.find(" ERROR --- While reading", at + 1), std::string::npos);
 }
