@@ -135,8 +135,10 @@ bool ask_criteria(KelvorState& st, SearchSetup& s, int nquery, FileChoice& files
   if (!s.symbolic) {
     out_empty();
     if (ask_yes_no(" Create Mova macro file      ?", d.create_macro)) {
-      files.macro = true;
-      zv::textii(" Mova macro file             ?", st.files.macro, kFileNameLen);
+      // A name longer than its field is refused (fileii says so), not cut:
+      // the search then runs without a macro, as after a failed open.
+      files.macro = zv::fileii(" Mova macro file             ?", st.files.macro, kFileNameLen) !=
+                    zv::kNameTooLong;
     }
   }
   if (s.skeldo) {
@@ -144,8 +146,8 @@ bool ask_criteria(KelvorState& st, SearchSetup& s, int nquery, FileChoice& files
   } else if (!s.symbolic) {
     out_empty();
     if (ask_yes_no(" Create VOBRIL input file ?", d.create_vobril)) {
-      files.vobril = true;
-      zv::textii(" VOBRIL input file        ?", st.files.vobril, kFileNameLen);
+      files.vobril = zv::fileii(" VOBRIL input file        ?", st.files.vobril, kFileNameLen) !=
+                     zv::kNameTooLong;
     }
   }
   return true;

@@ -21,8 +21,13 @@ bool CommandFile::open(const std::string& name) {
   name_ = name;
   error_ = 0;
   std::string file = name;
-  // Each search overwrites the files it names.
-  if (zv::XOPXUA(unit_, file, zv::ISINTR()) != 0) {
+  // The file is opened as a new file, and each search overwrites the file it
+  // names: a plain file left by an earlier search is removed first. Anything
+  // else of that name (a folder, a device, a link) is left alone, so the open
+  // reports it.
+  struct stat sb {};
+  if (::lstat(file.c_str(), &sb) == 0 && S_ISREG(sb.st_mode)) std::remove(file.c_str());
+  if (zv::XOPXNA(unit_, file, zv::ISINTR()) != 0) {
     zv::ERRMSG(std::string("Could not open ") + what_ + name);
     open_ = false;
     return false;
