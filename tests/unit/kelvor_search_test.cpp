@@ -520,24 +520,28 @@ namespace {
 
 // A command file whose writes fail (a file-size limit, a full disk): the
 // failure is reported with the file's name, and a regular file is removed
-// rather than left cut; a device is left alone.
+// rather than left cut; a device is left alone. The files are opened as new
+// files, so /dev/full is opened as an interactive user does it, by answering
+// yes to "Open file as OLD"; a file left by an earlier search is replaced.
 TEST(SearchFiles, WriteFailures) {
   struct Case {
     std::string name;
     bool fill;          // write past a 1-byte file-size limit
     const char* says;
     bool exists_after;
+    bool interactive = false;  // answer Y to "Open file as OLD"
   };
   const std::string dir = testing::TempDir();
   const std::string cut = dir + "/kelvor_search_cut.mac";
   const Case cases[] = {
-      {"/dev/full", false, "While writing Mova macro file /dev/full - file incomplete", true},
+      {"/dev/full", false, "While writing Mova macro file /dev/full - file incomplete", true, true},
       {cut, true, "", false},
       {dir + "/kelvor_search_ok.mac", false, "", true},
   };
   const std::string cut_says = "While writing Mova macro file " + cut + " - incomplete file removed";
   for (const Case& c : cases) {
-    zvtest::Session session("");
+    zvtest::Session session(c.interactive ? "Y\n" : "",
+                            {c.interactive ? "-I" : "-B"});
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
     if (c.fill) {
