@@ -23,9 +23,12 @@ bool PlotSource::failed(int rc) {
 }
 
 bool PlotSource::next_cut(std::string_view& rec, std::size_t max) {
-  const int rc = zv::unit_read_record(unit_, rec_, max);
+  // Read as a data record, so that a CR inside a long line still ends the
+  // record (files with CR line ends), then cut.
+  const int rc = zv::unit_read_record(unit_, rec_, kMaxDataRecord);
   if (rc != 0) return !failed(rc);
   ++lineno_;
+  if (rec_.size() > max) rec_.resize(max);
   rec = rec_;
   return true;
 }

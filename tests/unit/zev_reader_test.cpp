@@ -546,3 +546,12 @@ TEST(Reader1D, ReadErrorIsReported) {
   ASSERT_NE(at, std::string::npos) << t.substr(t.size() > 500 ? t.size() - 500 : 0);
   EXPECT_EQ(t.find(" ERROR --- While reading", at + 1), std::string::npos);
 }
+
+// Lines ended by a lone CR: a keyword line longer than its value field is
+// cut, and the lines after it are still read.
+TEST(Reader1D, LongKeywordLineWithCrLineEnds) {
+  Scratch dir;
+  const Read1D r("REMARK " + std::string(400, 'r') + "\rNPOINT 2\rYVALUE *\r5 6\rEND\r");
+  EXPECT_EQ(r.p.remarks.at(0), std::string(250, 'r'));
+  EXPECT_EQ(r.ys(), (Floats{5.0f, 6.0f}));
+}
