@@ -145,7 +145,17 @@ std::string SearchOutputs::mismatch_line(std::string_view label) const {
 void SearchOutputs::start(bool want_macro, const std::string& macro_name, bool want_vobril,
                           const std::string& vobril_name) {
   if (want_macro && macro_.open(macro_name)) macro_preamble();
-  if (want_vobril && vobril_.open(vobril_name)) vobril_preamble();
+  if (!want_vobril) return;
+  // Two units writing one file would interleave the macro's lines with the
+  // VOBRIL file's and leave neither usable: the VOBRIL file is refused.
+  struct stat named {}, macro {};
+  const int fd = macro_.is_open() ? zv::unit_fd(kUnitMacro) : -1;
+  if (fd >= 0 && ::stat(vobril_name.c_str(), &named) == 0 && ::fstat(fd, &macro) == 0 &&
+      named.st_dev == macro.st_dev && named.st_ino == macro.st_ino) {
+    zv::ERRMSG("VOBRIL input file would overwrite the Mova macro file : " + vobril_name);
+    return;
+  }
+  if (vobril_.open(vobril_name)) vobril_preamble();
 }
 
 void SearchOutputs::macro_preamble() {

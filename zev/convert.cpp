@@ -1,6 +1,8 @@
 // PLT2CG and the VRML scene of a 2D plot file.
 #include "convert.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -208,6 +210,16 @@ void PLT2CG(ZevState& st, std::string_view mode, int unit, std::string& in, std:
   const bool count_mode = mode.substr(0, 4) == "COUN";
   if (zv::XOPXOA(unit, in, zv::ISINTR()) != 0) return;
   const int ounit = unit + kUnitConvertOffset;
+  // The output is opened before the plot file is read: opening the plot
+  // file itself for writing would empty it before a line is read.
+  const std::string oname(zv::rtrim(out));
+  struct stat named {}, plot {};
+  if (::stat(oname.c_str(), &named) == 0 && ::stat(zv::unit_name(unit).c_str(), &plot) == 0 &&
+      named.st_dev == plot.st_dev && named.st_ino == plot.st_ino) {
+    zv::ERRMSG("Output file would overwrite the plot file : " + oname);
+    (void)zv::unit_close(unit);
+    return;
+  }
   if (zv::XOPXUA(ounit, out, zv::ISINTR()) != 0) {
     (void)zv::unit_close(unit);
     return;

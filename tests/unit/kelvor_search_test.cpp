@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <iterator>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -564,6 +566,40 @@ TEST(SearchFiles, WriteFailures) {
       EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
     }
     EXPECT_EQ(std::ifstream(c.name).good(), c.exists_after) << c.name;
+  }
+}
+
+// The VOBRIL file named as the macro (under its own name or another path):
+// refused, and the macro is written whole; distinct names give both files.
+TEST(SearchFiles, VobrilFileThatIsTheMacro) {
+  const std::string dir = testing::TempDir();
+  const std::string macro = dir + "/kelvor_same.mac";
+  const struct {
+    std::string vobril;
+    bool refused;
+  } cases[] = {{macro, true}, {dir + "/./kelvor_same.mac", true}, {dir + "/kelvor_other.inp", false}};
+  const Query q = make_query(kQuery);
+  Db db;
+  const SearchSetup s = incremental(4);
+  for (const auto& c : cases) {
+    std::remove(c.vobril.c_str());
+    zvtest::Session session("");
+    {
+      SearchOutputs outputs(s, q, *db.db, false);
+      outputs.start(true, macro, true, c.vobril);
+      outputs.finish();
+    }
+    const std::string out = session.out();
+    const bool refused =
+        out.find("VOBRIL input file would overwrite the Mova macro file : " + c.vobril) != std::string::npos;
+    EXPECT_EQ(refused, c.refused) << out;
+    std::ifstream m(macro);
+    std::string first;
+    std::getline(m, first);
+    EXPECT_EQ(first.rfind("! Mova macro", 0), 0u) << first;
+    std::string all((std::istreambuf_iterator<char>(m)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(all.find("movamacro"), std::string::npos) << c.vobril;
+    EXPECT_EQ(std::ifstream(c.vobril).good(), true);
   }
 }
 

@@ -181,6 +181,26 @@ TEST(Convert, FilesThatCannotBeWrittenAreNotReportedWritten) {
   }
 }
 
+// An output named as the plot file (directly or by another path): refused
+// before anything is opened for writing, and the plot file is kept whole.
+TEST(Count1dTo2d, OutputThatIsThePlotFile) {
+  Scratch dir;
+  zevtest::State st;
+  const std::string plot = "NPOINT 3\nVALUES *\n0 0 1 1 0.5 0.5\nEND\n";
+  Scratch::write("p.pl1", plot);
+  for (const char* mode : {"COUN", "CRIC"}) {
+    for (const char* name : {"p.pl1", "./p.pl1"}) {
+      zvtest::Session s("");
+      std::string in = "p.pl1", out = name;
+      zev::PLT2CG(*st, mode, 11, in, out);
+      EXPECT_TRUE(contains(s.out(), std::string(" ERROR --- Output file would overwrite the plot file : ") + name))
+          << s.out();
+      EXPECT_FALSE(contains(s.out(), "file written"));
+      EXPECT_EQ(Scratch::read("p.pl1"), plot) << mode << " " << name;
+    }
+  }
+}
+
 TEST(Vrml2D, ScenesLineByLine) {
   Scratch dir;
   zevtest::State st;
