@@ -21,6 +21,7 @@
 #include "core_session.h"
 #include "plotout/line_buffer.h"
 #include "plotout/xps.h"
+#include "validator_util.h"
 
 namespace zv {
 namespace {
@@ -37,24 +38,7 @@ Lines read_lines(const fs::path& p) {
   return out;
 }
 
-// Runs a validator of ../shared/tools on a file: 0 valid, 1 invalid, 2 the
-// tool or a program it needs is missing.
-int run_validator(const char* tool, const fs::path& file, const std::string& extra = "") {
-  const fs::path script = fs::path(ZV_SHARED_DIR) / "tools" / tool;
-  if (!fs::exists(script)) return 2;
-  const fs::path log = file.string() + ".check.txt";
-  const std::string cmd = "bash '" + script.string() + "' '" + file.string() + "' " + extra +
-                          " > '" + log.string() + "' 2>&1";
-  const int rc = std::system(cmd.c_str());
-  const int code = WIFEXITED(rc) ? WEXITSTATUS(rc) : 1;
-  if (code != 0) {
-    std::ifstream in(log);
-    std::stringstream s;
-    s << in.rdbuf();
-    std::printf("%s", s.str().c_str());
-  }
-  return code;
-}
+using zvtest::run_validator;
 
 class PsTest : public ::testing::Test {
  protected:

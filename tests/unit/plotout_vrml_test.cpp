@@ -20,6 +20,7 @@
 #include "core/units.h"
 #include "core_session.h"
 #include "plotout/xvrml.h"
+#include "validator_util.h"
 
 namespace zv {
 namespace {
@@ -36,22 +37,7 @@ Lines read_lines(const fs::path& p) {
   return out;
 }
 
-int run_validator(const char* tool, const fs::path& file) {
-  const fs::path script = fs::path(ZV_SHARED_DIR) / "tools" / tool;
-  if (!fs::exists(script)) return 2;
-  const fs::path log = file.string() + ".check.txt";
-  const std::string cmd =
-      "bash '" + script.string() + "' '" + file.string() + "' > '" + log.string() + "' 2>&1";
-  const int rc = std::system(cmd.c_str());
-  const int code = WIFEXITED(rc) ? WEXITSTATUS(rc) : 1;
-  if (code != 0) {
-    std::ifstream in(log);
-    std::stringstream s;
-    s << in.rdbuf();
-    std::printf("%s", s.str().c_str());
-  }
-  return code;
-}
+using zvtest::run_validator;
 
 class VrmlTest : public ::testing::Test {
  protected:

@@ -17,6 +17,7 @@
 
 #include "core_session.h"
 #include "plotout/xps.h"
+#include "validator_util.h"
 
 namespace zvtest {
 
@@ -32,21 +33,7 @@ inline std::vector<std::string> read_lines(const fs::path& p) {
 // check-eps of ../shared/tools on a file: 0 valid, 1 invalid, 2 the tool or
 // Ghostscript is missing. With png, the page is also rendered there.
 inline int check_eps(const fs::path& file, const std::string& png = "") {
-  const fs::path script = fs::path(ZV_SHARED_DIR) / "tools" / "check-eps";
-  if (!fs::exists(script)) return 2;
-  const fs::path log = file.string() + ".check.txt";
-  std::string cmd = "bash '" + script.string() + "' '" + file.string() + "'";
-  if (!png.empty()) cmd += " '" + png + "'";
-  cmd += " > '" + log.string() + "' 2>&1 < /dev/null";
-  const int rc = std::system(cmd.c_str());
-  const int code = WIFEXITED(rc) ? WEXITSTATUS(rc) : 1;
-  if (code != 0) {
-    std::ifstream in(log);
-    std::stringstream s;
-    s << in.rdbuf();
-    std::printf("%s", s.str().c_str());
-  }
-  return code;
+  return run_validator("check-eps", file, png.empty() ? "" : "'" + png + "'");
 }
 
 // A test with a scratch folder, a batch session and the PostScript writer
