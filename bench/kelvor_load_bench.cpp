@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "capacities.h"
 #include "core/units.h"
 #include "element_record.h"
@@ -173,39 +174,24 @@ BENCHMARK(BM_LoadBundled)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ElementRecordGeneral)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ElementRecordFast)->Unit(benchmark::kMicrosecond);
 
-// Prints the usual table, then the ratios against the baselines.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (r.error_occurred) continue;
-      times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    ratio("BM_LoadSynthetic/real_time", "BM_ReadLinesSynthetic/real_time",
-          "load / reading the lines alone");
-    ratio("BM_ElementRecordGeneral", "BM_ElementRecordFast",
-          "general reader / fast path (element records)");
-  }
-
- private:
-  void ratio(const std::string& a, const std::string& b, const char* what) {
-    const auto ia = times_.find(a), ib = times_.find(b);
-    if (ia == times_.end() || ib == times_.end() || ib->second <= 0) return;
-    std::printf("ratio %-46s %8.2f\n", what, ia->second / ib->second);
-  }
-  std::map<std::string, double> times_;
-};
+// Prints "ratio <what>" as the wall time of a over that of b.
+void print_ratio(const zvbench::BestTimeReporter& reporter, const char* a, const char* b,
+                 const char* what) {
+  const double* ta = reporter.find(a);
+  const double* tb = reporter.find(b);
+  if (!ta || !tb || *tb <= 0) return;
+  std::printf("ratio %-46s %8.2f\n", what, *ta / *tb);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  zvbench::BestTimeReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
+  print_ratio(reporter, "BM_LoadSynthetic", "BM_ReadLinesSynthetic", "load / reading the lines alone");
+  print_ratio(reporter, "BM_ElementRecordGeneral", "BM_ElementRecordFast",
+              "general reader / fast path (element records)");
   benchmark::Shutdown();
   return 0;
 }

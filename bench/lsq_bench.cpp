@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "bench_report.h"
 #include "num/lsq.h"
 
 namespace {
@@ -120,38 +121,23 @@ void BM_KabschEigenSVD(benchmark::State& state) {
 BENCHMARK(BM_LSQZQV)->Arg(5)->Arg(50)->Arg(500)->Repetitions(3);
 BENCHMARK(BM_KabschEigenSVD)->Arg(5)->Arg(50)->Arg(500)->Repetitions(3);
 
-// Console output as usual, and the CPU time per call of every benchmark kept
-// by name ("BM_LSQZQV/5") for the ratios: the smallest over the repetitions,
-// which is the least disturbed by other processes on the machine.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  RecordingReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_None) {}
-  std::map<std::string, double> ns_per_call;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      const double ns = run.cpu_accumulated_time * 1e9 / double(run.iterations);
-      auto [it, inserted] =
-          ns_per_call.emplace(run.run_name.function_name + "/" + run.run_name.args, ns);
-      if (!inserted && ns < it->second) it->second = ns;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RecordingReporter reporter;
+  // CPU time per call in ns ("BM_LSQZQV/5"), without colours when piped.
+  zvbench::BestTimeReporter reporter(
+      isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_Defaults
+                             : benchmark::ConsoleReporter::OO_None,
+      zvbench::BestTimeReporter::Clock::Cpu, 1e9);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   for (int n : {5, 50, 500}) {
     const std::string suffix = "/" + std::to_string(n);
-    const auto lsq = reporter.ns_per_call.find("BM_LSQZQV" + suffix);
-    const auto base = reporter.ns_per_call.find("BM_KabschEigenSVD" + suffix);
-    if (lsq == reporter.ns_per_call.end() || base == reporter.ns_per_call.end()) continue;
+    const auto lsq = reporter.best.find("BM_LSQZQV" + suffix);
+    const auto base = reporter.best.find("BM_KabschEigenSVD" + suffix);
+    if (lsq == reporter.best.end() || base == reporter.best.end()) continue;
     std::printf("LSQZQV n=%d: %.1f ns, Eigen SVD baseline: %.1f ns\n", n, lsq->second,
                 base->second);
     std::printf("ratio n=%d: %.2f\n", n, lsq->second / base->second);

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "capacities.h"
 #include "core/units.h"
 #include "hits.h"
@@ -173,38 +174,23 @@ BENCHMARK(BM_SortBothModes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteAllHits)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WholeRun)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints the usual table, then the ratios against the baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (r.error_occurred) continue;
-      times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const auto base = times_.find("BM_CopyLinesBaseline/real_time");
-    const auto whole = times_.find("BM_WholeRun/real_time");
-    if (base == times_.end() || whole == times_.end() || base->second <= 0) return;
-    std::printf("macro: %s, %.1f MB\n", macro_path().c_str(), static_cast<double>(file_bytes()) / 1e6);
-    std::printf("ratio %-46s %8.2f   (goal: 3 or less)\n", "whole run / copying the lines",
-                whole->second / base->second);
-    std::printf("whole run %.0f ms                                     (goal: under 1000 ms)\n",
-                whole->second);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  // Wall times in ms, for the ratio against the baseline.
+  zvbench::BestTimeReporter reporter(benchmark::ConsoleReporter::OO_Defaults,
+                                     zvbench::BestTimeReporter::Clock::Real, 1e3);
   benchmark::RunSpecifiedBenchmarks(&reporter);
+  const double* base = reporter.find("BM_CopyLinesBaseline");
+  const double* whole = reporter.find("BM_WholeRun");
+  if (base && whole && *base > 0) {
+    std::printf("macro: %s, %.1f MB\n", macro_path().c_str(), static_cast<double>(file_bytes()) / 1e6);
+    std::printf("ratio %-46s %8.2f   (goal: 3 or less)\n", "whole run / copying the lines",
+                *whole / *base);
+    std::printf("whole run %.0f ms                                     (goal: under 1000 ms)\n",
+                *whole);
+  }
   benchmark::Shutdown();
   std::error_code ec;
   fs::remove(new_macro_path(), ec);

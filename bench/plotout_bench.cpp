@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "core/files.h"
 #include "core/units.h"
 #include "plotout/xps.h"
@@ -163,28 +164,12 @@ BENCHMARK(BM_PrintfDraw)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteratio
 BENCHMARK(BM_VrmlGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
 BENCHMARK(BM_PrintfVrmlGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
 
-// Console output as usual, and the fastest wall time per iteration of each
-// benchmark kept by name for the ratios (the least disturbed repetition).
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> seconds;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      const double s = run.real_accumulated_time / static_cast<double>(run.iterations);
-      auto [it, inserted] = seconds.emplace(run.run_name.function_name, s);
-      if (!inserted && s < it->second) it->second = s;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RecordingReporter reporter;
+  zvbench::BestTimeReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   const struct {
@@ -195,9 +180,9 @@ int main(int argc, char** argv) {
   } pairs[] = {{"draw", "BM_XpsDraw", "BM_PrintfDraw", kDraws},
                {"grid", "BM_VrmlGrid", "BM_PrintfVrmlGrid", double(kGrid) * kGrid}};
   for (const auto& p : pairs) {
-    const auto ours = reporter.seconds.find(p.ours);
-    const auto base = reporter.seconds.find(p.base);
-    if (ours == reporter.seconds.end() || base == reporter.seconds.end()) continue;
+    const auto ours = reporter.best.find(p.ours);
+    const auto base = reporter.best.find(p.base);
+    if (ours == reporter.best.end() || base == reporter.best.end()) continue;
     std::printf("%s: writer %.2f M/s, printf baseline %.2f M/s\n", p.label,
                 p.items / ours->second / 1e6, p.items / base->second / 1e6);
     std::printf("ratio %s: %.2f\n", p.label, base->second / ours->second);

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "contour.h"
 #include "core/units.h"
 #include "plotout/xps.h"
@@ -194,29 +195,15 @@ BENCHMARK(BM_GnuplotContour)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 BENCHMARK(BM_ZevScatter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
 BENCHMARK(BM_PrintfScatter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
 
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> seconds;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0 || run.error_occurred) continue;
-      const double s = run.real_accumulated_time / static_cast<double>(run.iterations);
-      auto [it, inserted] = seconds.emplace(run.run_name.function_name, s);
-      if (!inserted && s < it->second) it->second = s;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RecordingReporter reporter;
+  zvbench::BestTimeReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  const auto& t = reporter.seconds;
+  const auto& t = reporter.best;
   if (t.count("BM_ZevContour") && t.count("BM_GnuplotContour")) {
     std::printf("contour: zev %.3f s, gnuplot %.3f s\n", t.at("BM_ZevContour"),
                 t.at("BM_GnuplotContour"));
