@@ -4,34 +4,24 @@ reviewed; topology_helix also gets expected/absent (other.zev is not written).
 
 Usage: python3 tests/golden/kelvor/make_cases.py
 """
-import os, gzip, shutil
+import gzip, io, os
+import sys
+sys.dont_write_bytecode = True  # no __pycache__ among the case folders
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from golden_inputs import fresh_case, write_case_files, write_input  # noqa: E402
 ROOT = os.path.dirname(os.path.abspath(__file__))
 MASK = "CPU total/user/sys :.*$\n"
 
 def case(name, stdin, files=None, args=None, env=None, outputs=None, mask_extra="", gz=None):
-    d = os.path.join(ROOT, name)
-    if os.path.exists(d):
-        shutil.rmtree(d)
-    os.makedirs(d)
-    with open(os.path.join(d, "stdin"), "w") as f:
-        f.write(stdin)
+    d = fresh_case(ROOT, name)
     for fn, text in (files or {}).items():
-        p = os.path.join(d, "in", fn)
-        os.makedirs(os.path.dirname(p), exist_ok=True)
-        with open(p, "w") as f:
-            f.write(text)
+        write_input(d, fn, text.encode())
     for fn, text in (gz or {}).items():
-        p = os.path.join(d, "in", fn)
-        os.makedirs(os.path.dirname(p), exist_ok=True)
-        with gzip.GzipFile(p, "wb", compresslevel=9, mtime=0) as f:
+        data = io.BytesIO()
+        with gzip.GzipFile(os.path.basename(fn), "wb", compresslevel=9, fileobj=data, mtime=0) as f:
             f.write(text.encode())
-    if args:
-        open(os.path.join(d, "args"), "w").write(args + "\n")
-    if env:
-        open(os.path.join(d, "env"), "w").write(env)
-    if outputs:
-        open(os.path.join(d, "outputs"), "w").write("\n".join(outputs) + "\n")
-    open(os.path.join(d, "mask"), "w").write(MASK + mask_extra)
+        write_input(d, fn, data.getvalue())
+    write_case_files(d, stdin=stdin, args=args, env=env, outputs=outputs, mask=MASK + mask_extra)
 
 def el(kw, name, frm, to, nres, h, t):
     return "%s '%s' '%s' '%s' %d %s %s\n" % (kw, name, frm, to, nres,

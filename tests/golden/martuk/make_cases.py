@@ -9,38 +9,21 @@ incremental search on the bundled database, kept as it came.
 Usage: python3 tests/golden/martuk/make_cases.py
 """
 import os
-import shutil
+import sys
+sys.dont_write_bytecode = True  # no __pycache__ among the case folders
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from golden_inputs import fresh_case, write_case_files, write_input  # noqa: E402
 
 ROOT = os.path.dirname(os.path.abspath(__file__))
 
 
 def case(name, stdin, files=None, args=None, env=None, outputs=None, absent=None, raw=None):
-    d = os.path.join(ROOT, name)
-    if os.path.exists(d):
-        shutil.rmtree(d)
-    os.makedirs(d)
-    if stdin is not None:
-        with open(os.path.join(d, "stdin"), "w") as f:
-            f.write(stdin)
+    d = fresh_case(ROOT, name)
     for fn, lines in (files or {}).items():
-        p = os.path.join(d, "in", fn)
-        os.makedirs(os.path.dirname(p), exist_ok=True)
-        with open(p, "w") as f:
-            f.write("\n".join(lines) + "\n")
+        write_input(d, fn, ("\n".join(lines) + "\n").encode())
     for fn, data in (raw or {}).items():
-        p = os.path.join(d, "in", fn)
-        os.makedirs(os.path.dirname(p), exist_ok=True)
-        with open(p, "wb") as f:
-            f.write(data)
-    if args:
-        open(os.path.join(d, "args"), "w").write(args + "\n")
-    if env:
-        open(os.path.join(d, "env"), "w").write(env)
-    if outputs:
-        open(os.path.join(d, "outputs"), "w").write("\n".join(outputs) + "\n")
-    if absent:
-        os.makedirs(os.path.join(d, "expected"), exist_ok=True)
-        open(os.path.join(d, "expected", "absent"), "w").write("\n".join(absent) + "\n")
+        write_input(d, fn, data)
+    write_case_files(d, stdin=stdin, args=args, env=env, outputs=outputs, absent=absent)
 
 
 # ------------------------------------------------------------ kelvor's layout

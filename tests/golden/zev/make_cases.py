@@ -3,35 +3,22 @@ The expected output is then made with run_golden.py --update and reviewed.
 
 Usage: python3 tests/golden/zev/make_cases.py
 """
-import os, shutil
+import os
+import sys
+sys.dont_write_bytecode = True  # no __pycache__ among the case folders
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from golden_inputs import fresh_case, write_case_files, write_input  # noqa: E402
 ROOT = os.path.dirname(os.path.abspath(__file__))
 # The PostScript writer's date line and the CPU line of costly options.
 MASK = "^ Date    : .*$\n^ User    : .*$\nCPU total/user/sys :.*$\n"
 
 
 def case(name, stdin, files=None, args=None, env=None, outputs=None, absent=None):
-    d = os.path.join(ROOT, name)
-    if os.path.exists(d):
-        shutil.rmtree(d)
-    os.makedirs(d)
-    with open(os.path.join(d, "stdin"), "w") as f:
-        f.write(stdin)
+    d = fresh_case(ROOT, name)
     for fn, text in (files or {}).items():
-        p = os.path.join(d, "in", fn)
-        os.makedirs(os.path.dirname(p), exist_ok=True)
-        with open(p, "wb") as f:
-            f.write(text.encode("latin-1"))
-    if args:
-        open(os.path.join(d, "args"), "w").write(args + "\n")
-    if env:
-        open(os.path.join(d, "env"), "w").write(env)
-    if outputs:
-        open(os.path.join(d, "outputs"), "w").write("\n".join(outputs) + "\n")
-    with open(os.path.join(d, "mask"), "w") as f:
-        f.write(MASK)
-    if absent:
-        os.makedirs(os.path.join(d, "expected"), exist_ok=True)
-        open(os.path.join(d, "expected", "absent"), "w").write("\n".join(absent) + "\n")
+        write_input(d, fn, text.encode("latin-1"))
+    write_case_files(d, stdin=stdin, args=args, env=env, outputs=outputs, mask=MASK,
+                     absent=absent)
 
 
 PL1 = """! a small 1D plot file

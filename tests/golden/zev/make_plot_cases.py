@@ -7,30 +7,20 @@ Usage: python3 tests/golden/zev/make_plot_cases.py
 """
 import math
 import os
-import shutil
+import sys
+sys.dont_write_bytecode = True  # no __pycache__ among the case folders
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from golden_inputs import fresh_case, write_case_files, write_input  # noqa: E402
 
 ROOT = os.path.dirname(os.path.abspath(__file__))
 MASK = "^ Date    : .*$\n^ User    : .*$\nCPU total/user/sys :.*$\n"
 
 
 def case(name, stdin, files, outputs, absent=None):
-    d = os.path.join(ROOT, name)
-    if os.path.exists(d):
-        shutil.rmtree(d)
-    os.makedirs(d)
-    with open(os.path.join(d, "stdin"), "w") as f:
-        f.write(stdin)
+    d = fresh_case(ROOT, name)
     for fn, text in files.items():
-        p = os.path.join(d, "in", fn)
-        os.makedirs(os.path.dirname(p), exist_ok=True)
-        with open(p, "wb") as f:
-            f.write(text.encode("latin-1"))
-    open(os.path.join(d, "outputs"), "w").write("\n".join(outputs) + "\n")
-    with open(os.path.join(d, "mask"), "w") as f:
-        f.write(MASK)
-    if absent:
-        os.makedirs(os.path.join(d, "expected"), exist_ok=True)
-        open(os.path.join(d, "expected", "absent"), "w").write("\n".join(absent) + "\n")
+        write_input(d, fn, text.encode("latin-1"))
+    write_case_files(d, stdin=stdin, outputs=outputs, mask=MASK, absent=absent)
 
 
 # Line plot: Y all 5 gives Y limits 4.95..5.05; a grid, labels (one with a
