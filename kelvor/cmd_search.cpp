@@ -236,6 +236,9 @@ void cmd_incremental(KelvorState& st) {
     zv::jvaluo(" Nr of elements recognised in query :", s.n());
     if (s.n() == 0) {
       zv::ERRMSG("Empty query");
+      // At the end of the input every answer keeps its default, so the
+      // dialogue would come back here for ever: the command ends instead.
+      if (zv::input_exhausted()) return;
       continue;
     }
     // The list is in query order already: it was taken from the query in order.
@@ -296,6 +299,9 @@ void cmd_find(KelvorState& st) {
     zv::jvaluo(" Nr of elements recognised in query :", s.n());
     if (s.n() == 0) {
       zv::ERRMSG("Empty query");
+      // At the end of the input every answer keeps its default, so the
+      // dialogue would come back here for ever: the command ends instead.
+      if (zv::input_exhausted()) return;
       continue;
     }
     if (s.directionality) std::sort(s.qlist.begin(), s.qlist.end());
