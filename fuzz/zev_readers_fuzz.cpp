@@ -75,7 +75,8 @@ void read_1d(zev::ZevState& st, const std::string& name) {
       check(++sets < 1000000);
     } while (end == zev::SetEnd::More);
     if (end != zev::SetEnd::NextFile || !zev::open_next_1d_file(st, kUnit, p)) break;
-    check(p.files_read.size() <= 2);
+    // NEXTFN may chain through every file the input wrote, each once.
+    check(p.files_read.size() <= 5);
   }
   (void)zv::unit_close(kUnit);
   zv::XPS_INIT();  // forget the legend lines the REMARKs left
