@@ -39,7 +39,7 @@ class GraphicsDevice {
   // Ends the picture being drawn; gives the device's number for it.
   virtual int finish_picture() { return 0; }
   // Pop-up menus in the device's menu syntax; define gives a menu number.
-  virtual int define_menu(std::string_view spec) { return 0; }
+  virtual int define_menu(std::string_view items) { return 0; }
   virtual void remove_menu(int menu) {}
   // Runs the cursor loop: the device reports each menu choice with the
   // cursor position through `choice` until it returns false.

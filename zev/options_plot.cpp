@@ -15,7 +15,7 @@ namespace zev {
 
 namespace {
 
-struct PlotSpec {
+struct PlotSteps {
   const char* canonical;  // word 1 after the option
   bool input_2d;          // reads the remembered 2D plot file (else the 1D one)
   int dim;                // window dimension needed with graphics
@@ -24,8 +24,8 @@ struct PlotSpec {
   int kind;               // plot kind recorded in the window table
 };
 
-const PlotSpec& spec_of(PlotOption opt) {
-  static const std::array<PlotSpec, 11> specs = {{
+const PlotSteps& steps_of(PlotOption opt) {
+  static const std::array<PlotSteps, 11> steps = {{
       {"naive", false, 1, "1D_plot", "LINE", kKindLine},
       {"1d_plot", false, 1, "1D_plot", "LINE", kKindLine},
       {"CD_plot", false, 1, "CD_plot", "CDPLOT", kKindLine},
@@ -38,7 +38,7 @@ const PlotSpec& spec_of(PlotOption opt) {
       {"ramp_2d", true, 2, "ramp_2D", "", kKindGrid},
       {"topology", false, 2, "topology", "", kKindTopology},
   }};
-  return specs[static_cast<std::size_t>(opt)];
+  return steps[static_cast<std::size_t>(opt)];
 }
 
 std::string trimmed(const std::string& s) { return std::string(zv::rtrim(s)); }
@@ -71,7 +71,7 @@ bool check_plot_window(const ZevState& st, int dim) {
 }
 
 void run_plot_option(ZevState& st, PlotOption opt) {
-  const PlotSpec& sp = spec_of(opt);
+  const PlotSteps& sp = steps_of(opt);
   st.word(1) = sp.canonical;
   if (st.graphics && !check_plot_window(st, sp.dim)) return;
   std::string& slot = sp.input_2d ? st.file2d : st.file1d;

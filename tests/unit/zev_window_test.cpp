@@ -44,8 +44,8 @@ class FakeDevice : public zev::GraphicsDevice {
   }
   void move(float x, float y) override { calls.push_back("move " + std::to_string(x) + " " + std::to_string(y)); }
   void draw(float x, float y) override { calls.push_back("draw " + std::to_string(x) + " " + std::to_string(y)); }
-  int define_menu(std::string_view spec) override {
-    calls.push_back("menu " + std::string(spec.substr(0, 10)));
+  int define_menu(std::string_view items) override {
+    calls.push_back("menu " + std::string(items.substr(0, 10)));
     return static_cast<int>(calls.size());
   }
   void cursor_loop(float dx, float dy,
