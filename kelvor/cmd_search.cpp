@@ -153,6 +153,19 @@ bool ask_criteria(KelvorState& st, SearchSetup& s, int nquery, FileChoice& files
   return true;
 }
 
+// Shows how many query elements the search will use. An empty query is an
+// error and the dialogue starts over (again = true), except at the end of the
+// input: there every answer keeps its default, so the dialogue would come
+// back here for ever, and the command ends instead.
+bool query_recognised(const SearchSetup& s, bool& again) {
+  out_empty();
+  zv::jvaluo(" Nr of elements recognised in query :", s.n());
+  if (s.n() > 0) return true;
+  zv::ERRMSG("Empty query");
+  again = !zv::input_exhausted();
+  return false;
+}
+
 void copy_params(const KelvorState& st, SearchSetup& s) {
   s.mode = st.params.distance_mode;
   s.extensive = st.params.extensive;
@@ -232,14 +245,10 @@ void cmd_incremental(KelvorState& st) {
     FileChoice files;
     if (!ask_criteria(st, s, s.n(), files)) return;
 
-    out_empty();
-    zv::jvaluo(" Nr of elements recognised in query :", s.n());
-    if (s.n() == 0) {
-      zv::ERRMSG("Empty query");
-      // At the end of the input every answer keeps its default, so the
-      // dialogue would come back here for ever: the command ends instead.
-      if (zv::input_exhausted()) return;
-      continue;
+    bool again = false;
+    if (!query_recognised(s, again)) {
+      if (again) continue;
+      return;
     }
     // The list is in query order already: it was taken from the query in order.
     run(st, s, files);
@@ -295,14 +304,10 @@ void cmd_find(KelvorState& st) {
         }
       }
     }
-    out_empty();
-    zv::jvaluo(" Nr of elements recognised in query :", s.n());
-    if (s.n() == 0) {
-      zv::ERRMSG("Empty query");
-      // At the end of the input every answer keeps its default, so the
-      // dialogue would come back here for ever: the command ends instead.
-      if (zv::input_exhausted()) return;
-      continue;
+    bool again = false;
+    if (!query_recognised(s, again)) {
+      if (again) continue;
+      return;
     }
     if (s.directionality) std::sort(s.qlist.begin(), s.qlist.end());
     run(st, s, files);

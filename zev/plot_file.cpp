@@ -98,6 +98,17 @@ void report_invalid_keyword(const KeyLine& kl) {
   (void)zv::textuo(" Value :", kl.value);
 }
 
+bool read_int(const KeyLine& kl, int& dst) {
+  int tmp = dst;
+  zv::ReadItem it(tmp);
+  if (!read_value_field(kl.value, {&it, 1})) {
+    report_bad_value(kl);
+    return false;
+  }
+  dst = tmp;
+  return true;
+}
+
 void report_bad_value(const KeyLine& kl) {
   zv::ERRMSG("Cannot read the value of keyword " + kl.name() + " in line " +
              std::to_string(kl.line) + "; keyword skipped");

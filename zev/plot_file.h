@@ -75,6 +75,10 @@ int read_data(PlotSource& src, const DataFormat& fmt, std::span<zv::ReadItem> it
 // read into temporaries that start from the current values).
 bool read_value_field(std::string_view value, std::span<zv::ReadItem> items);
 
+// One integer from the value field of a keyword line; a field that cannot be
+// read is reported (report_bad_value) and leaves dst as it was.
+bool read_int(const KeyLine& kl, int& dst);
+
 // The value field as a text (a name or label): leading and trailing blanks
 // removed, cut to len characters.
 std::string value_text(std::string_view value, int len);

@@ -57,17 +57,6 @@ bool read_reals(const KeyLine& kl, std::array<float*, N> dst) {
   return true;
 }
 
-bool read_int(const KeyLine& kl, int& dst) {
-  int tmp = dst;
-  zv::ReadItem it(tmp);
-  if (!read_value_field(kl.value, {&it, 1})) {
-    report_bad_value(kl);
-    return false;
-  }
-  dst = tmp;
-  return true;
-}
-
 std::string label_text(std::string_view value) {
   return std::string(zv::rtrim(value.substr(0, std::min<std::size_t>(value.size(), kLabelLen))));
 }

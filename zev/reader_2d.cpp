@@ -42,17 +42,6 @@ bool read_reals(const KeyLine& kl, std::array<float, N>& dst) {
   return true;
 }
 
-bool read_int(const KeyLine& kl, int& dst) {
-  int tmp = dst;
-  zv::ReadItem it(tmp);
-  if (!read_value_field(kl.value, {&it, 1})) {
-    report_bad_value(kl);
-    return false;
-  }
-  dst = tmp;
-  return true;
-}
-
 bool k_end(Ctx&, const KeyLine&) { return true; }
 
 bool k_remark(Ctx& c, const KeyLine& kl) {
@@ -135,17 +124,27 @@ bool k_nlevel(Ctx& c, const KeyLine& kl) {
   return false;
 }
 
-bool k_levels(Ctx& c, const KeyLine& kl) {
-  LevelTable& lt = c.p.levels;
-  std::array<float, kMaxLevels> v = lt.value;
+// One value per level from the data lines after the keyword, free format,
+// into a column of the level table: all of them or, on a read error (which
+// is reported), none.
+template <typename T>
+bool read_level_column(Ctx& c, const KeyLine& kl, std::array<T, kMaxLevels>& column) {
+  std::array<T, kMaxLevels> v = column;
   std::vector<zv::ReadItem> items;
-  for (int i = 0; i < lt.n; ++i) items.emplace_back(v[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < c.p.levels.n; ++i) items.emplace_back(v[static_cast<std::size_t>(i)]);
   const int iostat = read_data(c.src, DataFormat{}, items);
   if (iostat != 0) {
     report_bad_data(kl, iostat);
     return false;
   }
-  lt.value = v;
+  column = v;
+  return true;
+}
+
+bool k_levels(Ctx& c, const KeyLine& kl) {
+  LevelTable& lt = c.p.levels;
+  if (!read_level_column(c, kl, lt.value)) return false;
+  const auto& v = lt.value;
   if (c.ps_wanted) {
     std::vector<zv::FmtItem> out;
     out.emplace_back("Levels: ");
@@ -159,16 +158,7 @@ bool k_levels(Ctx& c, const KeyLine& kl) {
 }
 
 bool k_colour(Ctx& c, const KeyLine& kl) {
-  LevelTable& lt = c.p.levels;
-  std::array<int, kMaxLevels> v = lt.colour;
-  std::vector<zv::ReadItem> items;
-  for (int i = 0; i < lt.n; ++i) items.emplace_back(v[static_cast<std::size_t>(i)]);
-  const int iostat = read_data(c.src, DataFormat{}, items);
-  if (iostat != 0) {
-    report_bad_data(kl, iostat);
-    return false;
-  }
-  lt.colour = v;
+  (void)read_level_column(c, kl, c.p.levels.colour);
   return false;
 }
 
