@@ -120,22 +120,24 @@ void run_plot_option(ZevState& st, PlotOption opt) {
   }
 }
 
-void opt_cricketgraph(ZevState& st) {
-  st.word(1) = "cricketgraph";
-  file_word(st, 2, " Plot file ?", st.file1d);
-  file_word(st, 3, " CricketGraph file ?", st.outfile);
+// The two conversions of a 1D plot file: the option's canonical word, the
+// two file questions, then PLT2CG with the conversion's code.
+void convert_1d(ZevState& st, const char* canonical, std::string_view ask_in,
+                std::string_view ask_out, const char* code) {
+  st.word(1) = canonical;
+  file_word(st, 2, ask_in, st.file1d);
+  file_word(st, 3, ask_out, st.outfile);
   st.nwords = 3;
   std::string in = st.file1d, out = st.outfile;
-  PLT2CG(st, "CRIC", kUnitPlot, in, out);
+  PLT2CG(st, code, kUnitPlot, in, out);
+}
+
+void opt_cricketgraph(ZevState& st) {
+  convert_1d(st, "cricketgraph", " Plot file ?", " CricketGraph file ?", "CRIC");
 }
 
 void opt_count_1d_to_2d(ZevState& st) {
-  st.word(1) = "count_1d_to_2d";
-  file_word(st, 2, " 1D Plot file ?", st.file1d);
-  file_word(st, 3, " 2D Plot file ?", st.outfile);
-  st.nwords = 3;
-  std::string in = st.file1d, out = st.outfile;
-  PLT2CG(st, "COUN", kUnitPlot, in, out);
+  convert_1d(st, "count_1d_to_2d", " 1D Plot file ?", " 2D Plot file ?", "COUN");
 }
 
 void opt_vrml_2d(ZevState& st) {
