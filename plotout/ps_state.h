@@ -20,7 +20,7 @@ struct PsState {
   std::string file = "out.ps";
   std::string program;
   bool open = false;
-  bool write_failed = false;  // reported once per file
+  bool write_failed = false;  // reported once per file, which is then closed
   bool hsv_defined = false;   // sethsvcolor defined on this page
   std::string xlabel = "No_label";
   std::string ylabel = "No_label";
@@ -42,8 +42,15 @@ PsState& ps();
 
 // True when a file is open; otherwise prints the "not open" error line.
 bool ps_check_open();
-// Writes one line to the file.
+// What a failed write or close of the page says.
+inline constexpr std::string_view kPsWriteFailure = "XPS_GRAF - While writing PostScript file";
+
+// Writes one line to the file. The first failure is reported, and the file
+// closed and (a regular file) removed; later lines of the page are dropped.
 void ps_put(std::string_view line);
+// Closes the page's file; a failure of its last writes or of the close is
+// reported and the cut file removed as for a failed line.
+void ps_close_file();
 // Writes a compacted point line "px py op" (page coordinates).
 void ps_point(float px, float py, std::string_view op);
 // Writes a point line at full field width, as the plot box and crop marks are.

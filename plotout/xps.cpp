@@ -33,10 +33,21 @@ bool ps_check_open() {
 void ps_put(std::string_view line) {
   PsState& s = ps();
   if (s.write_failed) return;
-  if (unit_write_line(s.unit, line) != 0) {
+  const int err = unit_write_line(s.unit, line);
+  if (err != 0) {
+    // The page can no longer be whole: the file is closed and, when it is a
+    // regular file, removed at once; the page stays open for the caller's
+    // remaining calls, which write nothing.
     s.write_failed = true;
-    ERRMSG("XPS_GRAF - While writing PostScript file");
+    (void)close_written_unit(s.unit, kPsWriteFailure, err);
   }
+}
+
+void ps_close_file() {
+  PsState& s = ps();
+  if (!s.write_failed) (void)close_written_unit(s.unit, kPsWriteFailure);
+  s.open = false;
+  s.write_failed = false;
 }
 
 void ps_point(float px, float py, std::string_view op) {

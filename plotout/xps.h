@@ -13,6 +13,13 @@
 // white; 8..411 entries of the predefined colour table (xvrml.h); 412 and
 // above packed colour codes; negative numbers (HSV) are not supported.
 //
+// A page that cannot be written whole (a full disk, a device such as
+// /dev/full, a file-size limit) is reported once, " ERROR --- XPS_GRAF -
+// While writing PostScript file" and the system's text; its file is closed
+// at once and removed when it is a regular file, so that no cut page is left
+// to be taken for a whole one (a device is left and said to be incomplete).
+// The page stays open for the caller's remaining calls, which write nothing.
+//
 // Texts are written inside PostScript strings with "\" and every unbalanced
 // parenthesis escaped by a backslash (balanced ones are legal and stay as
 // they are), so any label, legend line or file name is safe.

@@ -137,10 +137,7 @@ void ps_finish_page() {
   ps_put("grestore stroke");
   ps_put("showpage");
   ps_put("%%Trailer");
-  if (unit_close(s.unit) != 0 && !s.write_failed)
-    ERRMSG("XPS_GRAF - While writing PostScript file");
-  s.open = false;
-  s.write_failed = false;
+  plotout::ps_close_file();
 }
 
 }  // namespace plotout

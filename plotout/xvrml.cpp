@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/dialogue.h"
+#include "core/files.h"
 #include "core/messages.h"
 #include "core/units.h"
 #include "core/utils.h"
@@ -15,9 +16,12 @@
 namespace zv {
 namespace {
 
+constexpr std::string_view kVrmlWriteFailure = "While writing VRML file";
+
 struct VrmlState {
   int unit = 99;
   bool open = false;
+  bool failed = false;  // the scene was cut: XVRML_CLOSE does not say it was closed
   float red = 0.0f, green = 0.0f, blue = 0.0f;  // last material colour
   plotout::LineBuffer plain{false};
   plotout::LineBuffer packed{true};
@@ -28,19 +32,22 @@ VrmlState& state() {
   return s;
 }
 
-void write_failed() {
+// The first failed write: reported, the unit closed and a cut regular file
+// removed, so that no partial scene is left to be taken for a whole one.
+void write_failed(int err) {
   VrmlState& st = state();
-  ERRMSG("While writing VRML file");
-  (void)unit_close(st.unit);
   st.open = false;
+  st.failed = true;
+  (void)close_written_unit(st.unit, kVrmlWriteFailure, err);
 }
 
 // Writes one line while the scene is open; false once it is not.
 bool put(std::string_view line) {
   VrmlState& st = state();
   if (!st.open) return false;
-  if (unit_write_line(st.unit, line) != 0) {
-    write_failed();
+  const int err = unit_write_line(st.unit, line);
+  if (err != 0) {
+    write_failed(err);
     return false;
   }
   return true;
@@ -126,12 +133,14 @@ void XVRML_INIT() {
   VrmlState& st = state();
   st.unit = 99;
   st.open = false;
+  st.failed = false;
 }
 
 void XVRML_HEADER(int unit, float red, float green, float blue) {
   VrmlState& st = state();
   if (unit > 0) st.unit = unit;
   st.open = true;
+  st.failed = false;
   std::string stamp;
   STAMP(stamp);
   plotout::LineBuffer& line = st.plain;
@@ -217,7 +226,13 @@ void XVRML_CLOSE() {
   VrmlState& st = state();
   if (st.open) {
     st.open = false;
-    if (unit_close(st.unit) != 0) ERRMSG("While writing VRML file");
+    // The last lines reach the file only now: their failure cuts the scene.
+    if (close_written_unit(st.unit, kVrmlWriteFailure) != 0) st.failed = true;
+  }
+  // A scene that was cut has been reported as such, not as closed.
+  if (st.failed) {
+    st.failed = false;
+    return;
   }
   TXTOUT(" Closed VRML file");
 }

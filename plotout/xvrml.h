@@ -5,9 +5,12 @@
 //
 // One writer state for the process: the unit (99 until XVRML_HEADER gets a
 // positive one) and whether a scene is being written. The caller opens the
-// file on the unit (XOPXUA) before XVRML_HEADER; XVRML_CLOSE closes it. The
-// first failed write is reported ("While writing VRML file"), the unit is
-// closed, and later operations write nothing.
+// file on the unit (XOPXUA) before XVRML_HEADER; XVRML_CLOSE closes it and
+// says " Closed VRML file". The first failed write (or a failure of the
+// final flush and close) is reported ("While writing VRML file" and the
+// system's text), the unit is closed and a cut regular file removed (a device
+// is left and said to be incomplete); later operations write nothing, and
+// XVRML_CLOSE then says nothing, as the scene was not written whole.
 #pragma once
 
 #include <span>

@@ -17,3 +17,12 @@ if(TARGET kelvor)
            COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/robust/write_failures.py
                    $<TARGET_FILE:kelvor> ${CMAKE_CURRENT_SOURCE_DIR}/golden/kelvor/topology_barrel/in)
 endif()
+
+# zev's PostScript and VRML output past a file-size limit and on a full
+# device: the failure is reported, the cut file removed, the device left.
+if(TARGET zev)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME robust/plot_write_failures
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/robust/plot_write_failures.py
+                   $<TARGET_FILE:zev> ${CMAKE_CURRENT_SOURCE_DIR}/golden/zev/plot_2d/in/map.pl2)
+endif()

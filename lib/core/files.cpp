@@ -322,14 +322,17 @@ int XOPXOA(int unit, std::string& file, bool ask) {
   return XOLASC(unit, file, ask);
 }
 
-int close_written_file(int unit, const std::string& file) {
+int close_written_unit(int unit, std::string_view failure, int write_error) {
+  const bool was_open = unit_is_open(unit);
   const std::string path = unit_name(unit);  // the file actually open
-  const int err = unit_close_checked(unit);
+  const int closed = unit_close_checked(unit);
+  const int err = write_error != 0 ? write_error : closed;
   if (err == 0) return 0;
-  ERRMSG("While writing file " + (file.empty() ? path : file));
+  ERRMSG(failure);
   std::string text = std::strerror(err);
   if (text.size() > static_cast<std::size_t>(kSystemTextLen)) text.resize(kSystemTextLen);
   (void)textuo(" Error :", text);
+  if (!was_open) return err;  // nothing was opened, so nothing was cut
   struct stat st {};
   if (!path.empty() && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
       ::unlink(path.c_str()) == 0) {
@@ -338,6 +341,10 @@ int close_written_file(int unit, const std::string& file) {
     TXTOUT(" The file is incomplete");
   }
   return err;
+}
+
+int close_written_file(int unit, const std::string& file) {
+  return close_written_unit(unit, "While writing file " + (file.empty() ? unit_name(unit) : file));
 }
 
 }  // namespace zv

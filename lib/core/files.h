@@ -88,5 +88,11 @@ inline constexpr int kMaxJoinedName = 500;
 // is never taken for a complete one (" Incomplete file removed"); any other
 // file (a device) is left and said to be incomplete.
 [[nodiscard]] int close_written_file(int unit, const std::string& file);
+// The same for a writer that names its failure in its own words: the failure
+// is reported with ERRMSG(failure) instead of the file's name. write_error is
+// an error the caller met on a write of its own (0 when none); it counts as
+// the failure even when the unit itself recorded none. A unit that was not
+// open has no file to remove or to call incomplete.
+[[nodiscard]] int close_written_unit(int unit, std::string_view failure, int write_error = 0);
 
 }  // namespace zv

@@ -21,6 +21,7 @@
 #include "core_session.h"
 #include "plotout/line_buffer.h"
 #include "plotout/xps.h"
+#include "size_limit.h"
 #include "validator_util.h"
 
 namespace zv {
@@ -752,17 +753,50 @@ TEST_F(PsTest, OpenAsksForABlankNameAndFinishesAnOpenPage) {
   expect_valid_pages();
 }
 
-TEST_F(PsTest, WriteFailureIsReportedOnce) {
-  XPS_OPEN(kPsUnit, "/dev/full", "PLOTTEST");
-  ASSERT_TRUE(xps_is_open());
-  (void)terminal();
-  XPS_WINDOW(0, 1, 0, 1);
-  XPS_MOVE(0, 0);
-  for (int i = 0; i < 20000; ++i) XPS_DRAW(0.5f, 0.5f);
-  XPS_CLOSE();
-  EXPECT_FALSE(xps_is_open());
-  EXPECT_EQ(terminal(), " ERROR --- XPS_GRAF - While writing PostScript file\n");
-  // The next page is written as usual.
+// Pages that cannot be written whole, on a full device and past a file-size
+// limit, failing while the page is drawn (a large page) or only when its last
+// lines are written out at the close (a small one): the failure is reported
+// once with the system's text, a cut regular file is removed and a device is
+// left and said to be incomplete. The next page is written as usual.
+TEST_F(PsTest, PagesThatCannotBeWrittenWhole) {
+  struct Case {
+    const char* what;
+    bool device;   // /dev/full; else a regular file under the size limit
+    rlim_t limit;  // bytes
+    int draws;     // line segments of the page
+    const char* error;
+    const char* file_line;
+  };
+  const Case cases[] = {
+      {"full device, large page", true, 0, 20000, "No space left on device",
+       " The file is incomplete"},
+      {"full device, small page", true, 0, 10, "No space left on device",
+       " The file is incomplete"},
+      {"size limit, large page", false, 100000, 20000, "File too large",
+       " Incomplete file removed"},
+      {"size limit, small page", false, 1000, 10, "File too large", " Incomplete file removed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path p = c.device ? fs::path("/dev/full") : dir_ / "cut.eps";
+    const auto page = [&] {
+      XPS_OPEN(kPsUnit, p.string(), "PLOTTEST");
+      (void)terminal();  // the open report
+      XPS_WINDOW(0, 1, 0, 1);
+      XPS_LEGEND("a legend line");
+      XPS_MOVE(0, 0);
+      for (int i = 0; i < c.draws; ++i) XPS_DRAW(0.5f, 0.5f);
+      XPS_CLOSE();
+      std::string out = xps_is_open() ? "still open\n" : "";
+      out += terminal();
+      out += fs::exists(p) ? "file kept\n" : "file gone\n";
+      return out;
+    };
+    const std::string got = c.device ? page() : zvtest::with_file_size_limit(c.limit, page);
+    EXPECT_EQ(got, std::string(" ERROR --- XPS_GRAF - While writing PostScript file\n") +
+                       " Error : (" + c.error + ") \n" + c.file_line + "\n" +
+                       (c.device ? "file kept\n" : "file gone\n"));
+  }
   open("after.eps");
   EXPECT_EQ(close().back(), "%%Trailer");
   EXPECT_EQ(terminal(), "");

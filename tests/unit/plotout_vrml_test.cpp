@@ -20,6 +20,7 @@
 #include "core/units.h"
 #include "core_session.h"
 #include "plotout/xvrml.h"
+#include "size_limit.h"
 #include "validator_util.h"
 
 namespace zv {
@@ -282,22 +283,69 @@ TEST_F(VrmlTest, NotOpenWritesNothingAndWriteFailureClosesTheWriter) {
   XVRML_CLOSE();
   EXPECT_EQ(terminal(), " Closed VRML file\n");
 
-  // A unit that is not open: the first write fails.
+  // A unit that is not open: the first write fails, and there is no file to
+  // remove or to call incomplete.
   XVRML_HEADER(77, 1, 1, 1);
   EXPECT_FALSE(xvrml_is_open());
-  EXPECT_EQ(terminal(), " ERROR --- While writing VRML file\n");
+  EXPECT_EQ(terminal(), " ERROR --- While writing VRML file\n Error : (Bad file descriptor) \n");
   XVRML_FACES(2, 2, g, 0, 1, 0, 1);
   EXPECT_EQ(terminal(), "");
-
-  // A full disk: the failure shows when the buffered lines are written out.
-  ASSERT_EQ(unit_open(kVrmlUnit, "/dev/full", UnitMode::Write), 0);
-  XVRML_HEADER(kVrmlUnit, 1, 1, 1);
-  std::vector<float> big(100 * 100, 0.5f);
-  XVRML_FACES(100, 100, big, 0, 1, 0, 1);
-  EXPECT_FALSE(xvrml_is_open());
-  EXPECT_EQ(terminal(), " Opened VRML file\n ERROR --- While writing VRML file\n");
+  // The scene was not written: it is not said to be closed.
+  XVRML_CLOSE();
+  EXPECT_EQ(terminal(), "");
   XVRML_CLOSE();
   EXPECT_EQ(terminal(), " Closed VRML file\n");
+}
+
+// Scenes that cannot be written whole, on a full device and past a file-size
+// limit, failing while the grid is written (a large grid) or only when the
+// last lines are written out at the close (a small one): the failure is
+// reported once with the system's text, a cut regular file is removed and a
+// device is left and said to be incomplete, and the scene is never said to
+// be closed. The next scene is written as usual.
+TEST_F(VrmlTest, ScenesThatCannotBeWrittenWhole) {
+  struct Case {
+    const char* what;
+    bool device;   // /dev/full; else a regular file under the size limit
+    rlim_t limit;  // bytes
+    int n;         // grid of n by n points
+    const char* error;
+    const char* file_line;
+  };
+  const Case cases[] = {
+      {"full device, large grid", true, 0, 100, "No space left on device",
+       " The file is incomplete"},
+      {"full device, small grid", true, 0, 2, "No space left on device",
+       " The file is incomplete"},
+      {"size limit, large grid", false, 100000, 100, "File too large",
+       " Incomplete file removed"},
+      {"size limit, small grid", false, 200, 2, "File too large", " Incomplete file removed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = c.device ? "/dev/full" : (dir_ / "cut.wrl").string();
+    const std::vector<float> grid(static_cast<std::size_t>(c.n * c.n), 0.5f);
+    const auto scene = [&] {
+      std::string file = path;
+      if (XOPXUA(kVrmlUnit, file, false) != 0) return std::string("not opened");
+      XVRML_HEADER(kVrmlUnit, 1, 1, 1);
+      XVRML_MATERIAL(0, 0, 1);
+      XVRML_FACES(c.n, c.n, grid, 0, 1, 0, 1);
+      XVRML_CLOSE();
+      std::string out = xvrml_is_open() ? "still open\n" : "";
+      out += terminal();
+      out += fs::exists(path) ? "file kept\n" : "file gone\n";
+      return out;
+    };
+    const std::string got = c.device ? scene() : zvtest::with_file_size_limit(c.limit, scene);
+    EXPECT_EQ(got, std::string(" Opened VRML file\n ERROR --- While writing VRML file\n") +
+                       " Error : (" + c.error + ") \n" + c.file_line + "\n" +
+                       (c.device ? "file kept\n" : "file gone\n"));
+  }
+  (void)start("after.wrl");
+  XVRML_FACES(2, 2, std::vector<float>(4, 1.0f), 0, 1, 0, 1);
+  EXPECT_EQ(finish().back(), "-1 ] } }");
+  EXPECT_EQ(terminal(), " Opened VRML file\n Closed VRML file\n");
 }
 
 TEST_F(VrmlTest, InitReport) {
