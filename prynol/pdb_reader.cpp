@@ -1,6 +1,8 @@
 #include "pdb_reader.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <unordered_set>
 
 #include "core/strings.h"
@@ -22,6 +24,8 @@ void copy_columns(std::string_view rec, int first, int last, char* out) {
 }
 
 bool columns_equal(std::string_view rec, int first, std::string_view want) {
+  const auto from = static_cast<std::size_t>(first - 1);
+  if (from + want.size() <= rec.size()) return rec.substr(from, want.size()) == want;
   char buf[8];
   copy_columns(rec, first, first + static_cast<int>(want.size()) - 1, buf);
   return std::string_view(buf, want.size()) == want;
@@ -42,9 +46,38 @@ std::string residue_key(std::string_view line) {
   return std::string(buf, 6);
 }
 
+// Columns 31-54 as "%8.3f" writes coordinates: in each 8-column field
+// blanks, an optional sign, digits, a point and digits, to its end. F editing
+// reads such a field as the decimal number it spells rounded to the nearest
+// float, and so does from_chars, much faster than the general formatted read.
+// False for any other field: blanks inside or after the number, no point, an
+// exponent, and the rest, which the formatted read takes.
+bool read_plain_coordinates(const char* f, float xyz[3]) {
+  constexpr int kWidth = 8;
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  for (int k = 0; k < 3; ++k, f += kWidth) {
+    int i = 0;
+    while (i < kWidth && f[i] == ' ') ++i;
+    bool negative = false;
+    if (i < kWidth && (f[i] == '-' || f[i] == '+')) negative = f[i++] == '-';
+    const int number = i;
+    while (i < kWidth && digit(f[i])) ++i;
+    if (i == number || i == kWidth || f[i] != '.') return false;
+    for (++i; i < kWidth; ++i)
+      if (!digit(f[i])) return false;
+    float v = 0.0f;
+    const auto [end, ec] = std::from_chars(f + number, f + kWidth, v);
+    if (ec != std::errc() || end != f + kWidth) return false;
+    xyz[k] = negative ? -v : v;
+  }
+  return true;
+}
+
 }  // namespace
 
 CaLine parse_ca_line(std::string_view line, std::string& label, float xyz[3]) {
+  // Most records are atoms other than CA: columns 13-16 tell them apart first.
+  if (line.size() >= 16 && std::memcmp(line.data() + 12, " CA ", 4) != 0) return CaLine::Other;
   if (!columns_equal(line, 1, "ATOM  ") && !columns_equal(line, 1, "HETATM")) {
     return CaLine::Other;
   }
@@ -60,6 +93,7 @@ CaLine parse_ca_line(std::string_view line, std::string& label, float xyz[3]) {
   // internal file: blank fields give 0, anything else the F editing rejects
   // makes the line unreadable.
   copy_columns(line, 31, 54, buf);
+  if (read_plain_coordinates(buf, xyz)) return CaLine::Accepted;
   float x = 0.0f, y = 0.0f, z = 0.0f;
   if (zv::format_read_line("(3f8.2)", std::string_view(buf, 24), {x, y, z}) != 0) {
     return CaLine::BadCoordinates;

@@ -59,6 +59,10 @@ void fit_windows(std::span<const float> xyz, std::span<float> rms_alpha,
     const float* window = xyz.data() + 3 * (c - half);
     const auto at = static_cast<std::size_t>(c);
     rms_alpha[at] = fit_rms(window, kAlphaTemplate, alpha, kAlphaMaxRms);
+    // A window this close to the helix lies far from the strand (the two
+    // templates are more than 2 A apart), and its type is helix whatever
+    // the strand fit gives: that fit is left undone.
+    if (window_type(rms_alpha[at], kRmsNotDone) == kAlpha) continue;
     rms_beta[at] = fit_rms(window, kBetaTemplate, beta, kBetaMaxRms);
   }
 }

@@ -2,7 +2,7 @@
 # Installs every Debian package the build, the tests and the benchmarks need.
 # Idempotent and quiet when everything is present already.
 set -euo pipefail
-pkgs=(g++ cmake make python3 zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+pkgs=(g++ cmake make python3 zlib1g-dev libdeflate-dev libgtest-dev libgmock-dev libbenchmark-dev
       libeigen3-dev ghostscript libcoin-dev gfortran
       gnuplot-nox)  # gnuplot: only the contour benchmark's baseline
 missing=()

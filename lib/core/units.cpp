@@ -2,7 +2,11 @@
 // of fixed size (a ".gz" name through zlib): a line is found with memchr in
 // the buffer and copied into the caller's string, and a bounded read skips
 // the rest of a long line without holding it, so no input makes the program
-// grow. Each file remembers where its last lines began, so stepping back and
+// grow. A gzip file of moderate size (a PDB entry, a database file) is
+// instead decompressed whole at its first read, which is about three times
+// faster than streaming it; any file the whole decompression does not take
+// cleanly (too large, not gzip, cut, corrupt, trailing bytes) is read by the
+// stream from its start, so what a reader sees never depends on the path. Each file remembers where its last lines began, so stepping back and
 // rewinding seek (in the buffer when the line is still there). Units open for
 // writing, unit 6 included, collect their bytes in a buffer of their own that
 // goes to the stream when it grows large, when asked (unit_flush), before
@@ -13,6 +17,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -30,6 +35,10 @@ namespace {
 constexpr std::size_t kFlushAt = 1 << 16;  // bytes collected before a write-out
 constexpr std::size_t kReadBuffer = 1 << 18;  // bytes of a file held at once
 constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
+// Limits of the whole decompression of a gzip file: its compressed size and
+// the size it declares. Larger files are streamed, so memory stays bounded.
+constexpr std::size_t kWholeGzipIn = std::size_t{4} << 20;
+constexpr std::size_t kWholeGzipOut = std::size_t{16} << 20;
 
 enum class Kind { File, InStream, OutStream };
 
@@ -60,9 +69,59 @@ struct Skipped {
   }
 };
 
+// The decompressor of whole gzip files, made once (it holds its tables).
+libdeflate_decompressor* whole_gzip_decompressor() {
+  static const std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> d(
+      libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
+  return d.get();
+}
+
+// Reads the whole regular file behind fd (size bytes) from its start without
+// moving its offset. False when it cannot, or the size has changed.
+bool read_whole(int fd, char* to, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = ::pread(fd, to + got, size - got, static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    got += static_cast<std::size_t>(n);
+  }
+  char more;
+  return ::pread(fd, &more, 1, static_cast<off_t>(size)) == 0;
+}
+
+// Decompresses a gzip file held whole into a new buffer; size gets the
+// number of bytes. Null when the file is not one or more complete gzip
+// members making up all its bytes and fitting in the size the last member
+// declares, or when a member carries a header check (which the streaming
+// reader verifies and this one would not): such files go to the stream.
+std::unique_ptr<char[]> gunzip_whole(const unsigned char* in, std::size_t n, std::size_t& size) {
+  if (n < 18) return nullptr;
+  const std::size_t declared = std::size_t{in[n - 4]} | std::size_t{in[n - 3]} << 8 |
+                               std::size_t{in[n - 2]} << 16 | std::size_t{in[n - 1]} << 24;
+  if (declared == 0 || declared > kWholeGzipOut) return nullptr;
+  auto out = std::make_unique_for_overwrite<char[]>(declared);
+  std::size_t pos = 0;
+  size = 0;
+  while (pos < n) {
+    constexpr unsigned char kHeaderCheck = 0x02;
+    if (n - pos < 18 || in[pos] != 0x1f || in[pos + 1] != 0x8b || (in[pos + 3] & kHeaderCheck))
+      return nullptr;
+    std::size_t used_in = 0;
+    std::size_t used_out = 0;
+    if (libdeflate_gzip_decompress_ex(whole_gzip_decompressor(), in + pos, n - pos, out.get() + size,
+                                      declared - size, &used_in, &used_out) != LIBDEFLATE_SUCCESS)
+      return nullptr;
+    pos += used_in;
+    size += used_out;
+  }
+  return out;
+}
+
 // A file open for reading: the source (a descriptor, or zlib reading it) and
 // a window of its bytes. buf_[0] is byte buf_off_ of the (uncompressed)
-// stream; bytes [beg_, end_) are read but not yet consumed.
+// stream; bytes [beg_, end_) are read but not yet consumed. A gzip file
+// decompressed whole is one window holding all of it.
 class FileReader {
  public:
   FileReader() = default;
@@ -80,12 +139,8 @@ class FileReader {
     struct stat st {};
     if (::fstat(fd_, &st) != 0) return errno ? errno : EIO;
     if (S_ISDIR(st.st_mode)) return EISDIR;
-    if (gz) {
-      gz_ = gzdopen(fd_, "rb");
-      if (!gz_) return ENOMEM;
-      fd_ = -1;  // zlib owns the descriptor now
-      gzbuffer(gz_, 1 << 18);
-    }
+    gz_pending_ = gz;
+    size_ = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     return 0;
   }
 
@@ -191,8 +246,11 @@ class FileReader {
   // the end of the file, else 0 or an error number. The beginning of the last
   // line stays in the window when it is near, so one step back stays cheap.
   int fill() {
+    if (gz_pending_) {
+      if (int e = start_gzip()) return e;
+    }
     if (src_eof_) return 0;
-    if (!buf_) buf_ = std::make_unique<char[]>(kReadBuffer);
+    if (!buf_) buf_ = std::make_unique_for_overwrite<char[]>(kReadBuffer);
     std::size_t keep = beg_;
     if (nstarts_ > 0) {
       const std::uint64_t last = starts_[(first_start_ + nstarts_ - 1) % kMaxBackspace];
@@ -233,11 +291,46 @@ class FileReader {
     }
   }
 
+  // At the first read of a gzip file: its whole decompression, or else zlib
+  // streaming it from its start. Returns 0 or an error number.
+  int start_gzip() {
+    gz_pending_ = false;
+    if (size_ > 0 && size_ <= kWholeGzipIn) {
+      const auto n = static_cast<std::size_t>(size_);
+      auto in = std::make_unique_for_overwrite<unsigned char[]>(n);
+      std::size_t got = 0;
+      if (read_whole(fd_, reinterpret_cast<char*>(in.get()), n)) {
+        if (auto whole = gunzip_whole(in.get(), n, got)) {
+          buf_ = std::move(whole);
+          buf_off_ = 0;
+          beg_ = 0;
+          end_ = got;
+          src_eof_ = true;
+          whole_ = true;
+          return 0;
+        }
+      }
+    }
+    gz_ = gzdopen(fd_, "rb");
+    if (!gz_) return ENOMEM;
+    fd_ = -1;  // zlib owns the descriptor now
+    gzbuffer(gz_, 1 << 18);
+    return 0;
+  }
+
   int seek(std::uint64_t at) {
     if (at >= buf_off_ && at <= buf_off_ + end_) {
       beg_ = static_cast<std::size_t>(at - buf_off_);
       return 0;
     }
+    if (gz_pending_) {
+      if (int e = start_gzip()) return e;
+      if (at <= end_) {
+        beg_ = static_cast<std::size_t>(at);
+        return 0;
+      }
+    }
+    if (whole_) return ESPIPE;  // nothing lies outside the one window
     if (gz_) {
       gzclearerr(gz_);
       if (gzseek(gz_, static_cast<z_off_t>(at), SEEK_SET) < 0) return ESPIPE;
@@ -261,6 +354,9 @@ class FileReader {
 
   int fd_ = -1;
   gzFile gz_ = nullptr;
+  bool gz_pending_ = false;  // a gzip file not read yet
+  bool whole_ = false;       // a gzip file decompressed whole into buf_
+  std::uint64_t size_ = 0;   // bytes of a regular file at its opening
   std::unique_ptr<char[]> buf_;
   std::uint64_t buf_off_ = 0;
   std::size_t beg_ = 0;
