@@ -3,6 +3,7 @@
 #include "core/strings.h"
 #include "core/units.h"
 #include "text/format.h"
+#include "text/number_format.h"
 
 namespace prynol {
 
@@ -28,29 +29,56 @@ constexpr int kRecordLen = 400;
 
 std::string element_line(int kind, std::string_view name, std::string_view from,
                          std::string_view to, int length, const float* head, const float* tail) {
-  std::string from_buf;
-  std::string to_buf;
-  std::string rec;
   // Every number gets a blank before it and a field wide enough for any
   // value: in the classic layout (1X,I3,1X,6F9.2) an element longer than 999
   // residues or a coordinate beyond 999999.99 or -99999.99 turns into
   // asterisks, and one of -10000 or less or 100000 or more fills its field
   // and runs into the number before it, so the line no longer reads back.
   // Once blanks are collapsed, the line is the same as in that layout for
-  // every value that layout writes readably.
-  const zv::FmtItem list[] = {
-      kTypeNames[static_cast<std::size_t>(kind - 1)],
-      "'", zv::rtrim(name), "'",
-      "'", quote_safe(zv::rtrim(from), from_buf), "'",
-      "'", quote_safe(zv::rtrim(to), to_buf), "'",
-      length,
-      head[0], head[1], head[2],
-      tail[0], tail[1], tail[2],
+  // every value that layout writes readably. The record is the one the format
+  // (A6,3(1X,A1,A,A1),1X,I11,6(1X,F48.2)) writes, put together field by field
+  // with the formatted write's own field routines (a line per element of
+  // every entry makes this worth it).
+  static const zv::text::Tok kLength = [] {
+    zv::text::Tok t;
+    t.op = zv::text::Op::I;
+    t.w = 11;
+    return t;
+  }();
+  static const zv::text::Tok kCoordinate = [] {
+    zv::text::Tok t;
+    t.op = zv::text::Op::F;
+    t.w = 48;
+    t.d = 2;
+    return t;
+  }();
+  std::string from_buf;
+  std::string to_buf;
+  std::string field;
+  std::string rest;
+  rest.reserve(kRecordLen);
+  for (std::string_view label :
+       {zv::rtrim(name), quote_safe(zv::rtrim(from), from_buf), quote_safe(zv::rtrim(to), to_buf)}) {
+    rest += " '";
+    rest += label;
+    rest += '\'';
+  }
+  // A number field is right-justified, without blanks inside: its leading
+  // blanks are the ones the collapse below would drop anyway.
+  auto add_number = [&rest, &field] {
+    const std::size_t first = field.find_first_not_of(' ');
+    rest += ' ';
+    if (first != std::string::npos) rest.append(field, first);
   };
-  (void)zv::format_internal(rec, kRecordLen, "(A6,3(1X,A1,A,A1),1X,I11,6(1X,F48.2))", list);
-  std::string rest = rec.substr(6);
+  zv::text::field_integer(field, length, kLength, zv::text::SignMode::Default);
+  add_number();
+  for (const float v : {head[0], head[1], head[2], tail[0], tail[1], tail[2]}) {
+    (void)zv::text::field_real(field, static_cast<double>(v), true, kCoordinate, 0,
+                               zv::text::SignMode::Default);
+    add_number();
+  }
   zv::ONEBLANK(rest);
-  rec.resize(6);
+  std::string rec = zv::fit(kTypeNames[static_cast<std::size_t>(kind - 1)], 6);
   rec += rest;
   rec.resize(static_cast<std::size_t>(zv::LENSTR(rec)));
   return rec;

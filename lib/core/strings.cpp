@@ -35,20 +35,21 @@ void NOBLANKS(std::string& text) {
 void ONEBLANK(std::string& text) {
   int len = LENSTR(text);
   if (len <= 2) return;
-  std::string out;
-  out.reserve(static_cast<std::size_t>(len));
+  // In place: the text only shrinks, so what is written never overtakes
+  // what is still to be read.
+  std::size_t out = 0;
   bool blank = true;  // drops leading blanks
   for (int i = 0; i < len; ++i) {
-    char c = text[static_cast<std::size_t>(i)];
+    const char c = text[static_cast<std::size_t>(i)];
     if (c == ' ') {
-      if (!blank) out.push_back(' ');
+      if (!blank) text[out++] = ' ';
       blank = true;
     } else {
-      out.push_back(c);
+      text[out++] = c;
       blank = false;
     }
   }
-  text = std::move(out);
+  text.resize(out);
 }
 
 std::string fit(std::string_view s, std::size_t w) {

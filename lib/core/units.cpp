@@ -15,6 +15,7 @@
 #include "core/units.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <libdeflate.h>
@@ -90,33 +91,83 @@ bool read_whole(int fd, char* to, std::size_t size) {
   return ::pread(fd, &more, 1, static_cast<off_t>(size)) == 0;
 }
 
-// Decompresses a gzip file held whole into a new buffer; size gets the
-// number of bytes. Null when the file is not one or more complete gzip
-// members making up all its bytes and fitting in the size the last member
-// declares, or when a member carries a header check (which the streaming
-// reader verifies and this one would not): such files go to the stream.
-std::unique_ptr<char[]> gunzip_whole(const unsigned char* in, std::size_t n, std::size_t& size) {
-  if (n < 18) return nullptr;
-  const std::size_t declared = std::size_t{in[n - 4]} | std::size_t{in[n - 3]} << 8 |
-                               std::size_t{in[n - 2]} << 16 | std::size_t{in[n - 1]} << 24;
-  if (declared == 0 || declared > kWholeGzipOut) return nullptr;
-  auto out = std::make_unique_for_overwrite<char[]>(declared);
+// The size a gzip file declares for its (last) member: the last 4 bytes.
+std::size_t declared_size(const unsigned char* last4) {
+  return std::size_t{last4[0]} | std::size_t{last4[1]} << 8 | std::size_t{last4[2]} << 16 |
+         std::size_t{last4[3]} << 24;
+}
+
+// Decompresses a gzip file held whole into out (room bytes); size gets the
+// number of bytes. False when the file is not one or more complete gzip
+// members making up all its bytes and fitting in room, or when a member
+// carries a header check (which the streaming reader verifies and this one
+// would not): such files go to the stream.
+bool gunzip_whole(const unsigned char* in, std::size_t n, char* out, std::size_t room,
+                  std::size_t& size) {
   std::size_t pos = 0;
   size = 0;
   while (pos < n) {
     constexpr unsigned char kHeaderCheck = 0x02;
     if (n - pos < 18 || in[pos] != 0x1f || in[pos + 1] != 0x8b || (in[pos + 3] & kHeaderCheck))
-      return nullptr;
+      return false;
     std::size_t used_in = 0;
     std::size_t used_out = 0;
-    if (libdeflate_gzip_decompress_ex(whole_gzip_decompressor(), in + pos, n - pos, out.get() + size,
-                                      declared - size, &used_in, &used_out) != LIBDEFLATE_SUCCESS)
-      return nullptr;
+    if (libdeflate_gzip_decompress_ex(whole_gzip_decompressor(), in + pos, n - pos, out + size,
+                                      room - size, &used_in, &used_out) != LIBDEFLATE_SUCCESS)
+      return false;
     pos += used_in;
     size += used_out;
   }
-  return out;
+  return n > 0;
 }
+
+// The memory of a file's window: from the heap, or, for a gzip file
+// decompressed whole, mapped with all its pages made present in one call,
+// which costs far less than the page faults of filling fresh memory.
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  ~Window() { release(); }
+
+  char* get() const { return p_; }
+  char& operator[](std::size_t i) const { return p_[i]; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+  void heap(std::size_t n) {
+    release();
+    p_ = new char[n];
+  }
+  bool map(std::size_t n) {
+    release();
+    void* p = ::mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE,
+                     -1, 0);
+    if (p == MAP_FAILED) return false;
+    p_ = static_cast<char*>(p);
+    mapped_ = n;
+    return true;
+  }
+  // Gives back the mapped pages wholly past the first keep bytes.
+  void shrink(std::size_t keep) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t from = (keep + page - 1) / page * page;
+    if (mapped_ == 0 || from >= mapped_) return;
+    ::munmap(p_ + from, mapped_ - from);
+    mapped_ = from;
+    if (mapped_ == 0) p_ = nullptr;
+  }
+  void release() {
+    if (mapped_ > 0) ::munmap(p_, mapped_);
+    else delete[] p_;
+    p_ = nullptr;
+    mapped_ = 0;
+  }
+
+ private:
+  char* p_ = nullptr;
+  std::size_t mapped_ = 0;  // bytes mapped, 0 for heap memory
+};
 
 // A file open for reading: the source (a descriptor, or zlib reading it) and
 // a window of its bytes. buf_[0] is byte buf_off_ of the (uncompressed)
@@ -147,8 +198,21 @@ class FileReader {
   bool at_eof() const { return eof_; }
 
   int read(std::string& out, std::size_t max, LineRule rule, LineCut* cut) {
-    out.clear();
     if (cut) *cut = LineCut{};
+    // The usual line: whole in the window, shorter than max, no CR in it.
+    if (beg_ < end_) {
+      const char* p = buf_.get() + beg_;
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', std::min(end_ - beg_, max)));
+      if (nl && no_cr_before(nl)) {
+        const auto seg = static_cast<std::size_t>(nl - p);
+        eof_ = false;
+        remember_start(buf_off_ + beg_);
+        out.assign(p, seg);
+        beg_ += seg + 1;
+        return 0;
+      }
+    }
+    out.clear();
     if (beg_ == end_) {
       if (int e = fill()) return e;
       if (beg_ == end_) {
@@ -220,6 +284,17 @@ class FileReader {
     return 0;
   }
 
+  // True when no CR lies between the read position and end: the next CR
+  // of the window is remembered, so a file without CRs is searched once.
+  bool no_cr_before(const char* end) {
+    const char* p = buf_.get() + beg_;
+    if (cr_at_ == nullptr || cr_at_ < p) {
+      cr_at_ = static_cast<const char*>(std::memchr(p, '\r', end_ - beg_));
+      if (cr_at_ == nullptr) cr_at_ = buf_.get() + end_;
+    }
+    return cr_at_ >= end;
+  }
+
   int backspace() {
     if (eof_) {
       // After the end of the file the step back lands after the last line,
@@ -250,7 +325,8 @@ class FileReader {
       if (int e = start_gzip()) return e;
     }
     if (src_eof_) return 0;
-    if (!buf_) buf_ = std::make_unique_for_overwrite<char[]>(kReadBuffer);
+    cr_at_ = nullptr;  // the window moves and grows
+    if (!buf_) buf_.heap(kReadBuffer);
     std::size_t keep = beg_;
     if (nstarts_ > 0) {
       const std::uint64_t last = starts_[(first_start_ + nstarts_ - 1) % kMaxBackspace];
@@ -295,20 +371,27 @@ class FileReader {
   // streaming it from its start. Returns 0 or an error number.
   int start_gzip() {
     gz_pending_ = false;
-    if (size_ > 0 && size_ <= kWholeGzipIn) {
+    if (size_ >= 18 && size_ <= kWholeGzipIn) {
       const auto n = static_cast<std::size_t>(size_);
-      auto in = std::make_unique_for_overwrite<unsigned char[]>(n);
-      std::size_t got = 0;
-      if (read_whole(fd_, reinterpret_cast<char*>(in.get()), n)) {
-        if (auto whole = gunzip_whole(in.get(), n, got)) {
-          buf_ = std::move(whole);
+      unsigned char last4[4];
+      const std::size_t declared =
+          ::pread(fd_, last4, 4, static_cast<off_t>(n - 4)) == 4 ? declared_size(last4) : 0;
+      // The compressed bytes go after the room for the decompressed ones.
+      if (declared > 0 && declared <= kWholeGzipOut && buf_.map(declared + n)) {
+        auto* in = reinterpret_cast<unsigned char*>(buf_.get() + declared);
+        std::size_t got = 0;
+        if (read_whole(fd_, buf_.get() + declared, n) &&
+            gunzip_whole(in, n, buf_.get(), declared, got)) {
+          buf_.shrink(got);
           buf_off_ = 0;
           beg_ = 0;
           end_ = got;
           src_eof_ = true;
           whole_ = true;
+          cr_at_ = nullptr;
           return 0;
         }
+        buf_.release();
       }
     }
     gz_ = gzdopen(fd_, "rb");
@@ -319,6 +402,7 @@ class FileReader {
   }
 
   int seek(std::uint64_t at) {
+    cr_at_ = nullptr;
     if (at >= buf_off_ && at <= buf_off_ + end_) {
       beg_ = static_cast<std::size_t>(at - buf_off_);
       return 0;
@@ -357,10 +441,11 @@ class FileReader {
   bool gz_pending_ = false;  // a gzip file not read yet
   bool whole_ = false;       // a gzip file decompressed whole into buf_
   std::uint64_t size_ = 0;   // bytes of a regular file at its opening
-  std::unique_ptr<char[]> buf_;
+  Window buf_;
   std::uint64_t buf_off_ = 0;
   std::size_t beg_ = 0;
   std::size_t end_ = 0;
+  const char* cr_at_ = nullptr;  // the next CR at or after the read position, or buf_ + end_
   bool src_eof_ = false;
   bool eof_ = false;
   // Where the last lines began (a ring of kMaxBackspace offsets).
