@@ -9,7 +9,11 @@
 # the same with an empty PDB file, so that the ratio of the fixed start-up
 # alone (banner, questions, stop) shows too. A third program started the same
 # way, startup_floor_gz, only decompresses the entry: prynol against it shows
-# what the work on the atoms adds to reading the file.
+# what the work on the atoms adds to reading the file. As in a database build
+# (make-database.sh), every process writes its transcript and its SSE file
+# under names of its own, new files that are removed after the timing: ext4
+# writes a file out at once when a truncated file is closed, which would time
+# the file system rather than the program.
 # Usage: bench/prynol_startup.sh BUILD_DIR [CORPUS_DIR [MAX_ENTRIES]]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -40,6 +44,7 @@ run() {
   printf '%s\n' TEST "" "$2" out.sse | "$1" -B >run.log 2>&1 || :
   t1=${EPOCHREALTIME/./}
   printf -v "$3" '%d' $(($3 + 10#$t1 - 10#$t0))
+  rm -f out.sse run.log
 }
 
 shopt -s nullglob

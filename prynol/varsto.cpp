@@ -29,7 +29,9 @@ const CentredTemplate& beta_template() {
 // fit leaves 10000000, which matches nothing.
 float fit_rms(const float* window, const std::array<float, 3 * kWindow>& tmpl,
               const CentredTemplate& centred, float threshold) {
-  const double rms = window_rms(window, centred);
+  // Past the threshold by more than the margin, the exact value does not
+  // matter: only that it is past.
+  const double rms = window_rms(window, centred, threshold + 2 * kExactMargin);
   if (rms >= kNearExactRms &&
       (rms <= threshold - kExactMargin || rms > threshold + kExactMargin)) {
     return static_cast<float>(rms);

@@ -19,7 +19,10 @@ int window_type(float rms_alpha, float rms_beta);
 // computed in double precision (window_rms); where one lies within
 // kExactMargin of its threshold, LSQZQV's single-precision value is stored
 // instead, so window_type() of the stored values is always the type that
-// LSQZQV's values give.
+// LSQZQV's values give. A distance well past its threshold is stored as a
+// value past it (not necessarily the distance itself), and the strand
+// distance of a window that matches the helix is not computed (it keeps
+// kRmsNotDone): neither can change a type.
 void fit_windows(std::span<const float> xyz, std::span<float> rms_alpha,
                  std::span<float> rms_beta);
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 
 #include "params.h"
 
@@ -27,13 +28,18 @@ inline constexpr double kMaxSpread = 1000.0;
 // A template with its coordinates centred once.
 struct CentredTemplate {
   double xyz[3 * kWindow];
+  double sum_squares = 0.0;  // of the centred coordinates
   explicit CentredTemplate(const std::array<float, 3 * kWindow>& t);
 };
 
 // RMS distance of the best fit of the five points of window (x y z each) on
 // the template. NaN when a point lies further than kMaxSpread from the
 // window's centroid (non-finite coordinates included) or when the eigenvalue
-// search does not converge; callers then fall back to LSQZQV.
-double window_rms(const float* window, const CentredTemplate& t);
+// search does not converge; callers then fall back to LSQZQV. A caller that
+// only needs to know whether the distance is above `enough` gets, as soon as
+// the search shows it is, a value above `enough` (a lower bound of the
+// distance) without the search going on to the distance itself.
+double window_rms(const float* window, const CentredTemplate& t,
+                  double enough = std::numeric_limits<double>::infinity());
 
 }  // namespace prynol

@@ -16,6 +16,9 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#if __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 #include <libdeflate.h>
@@ -70,8 +73,34 @@ struct Skipped {
   }
 };
 
+#if defined(__x86_64__) && LIBDEFLATE_VERSION_MAJOR == 1 && LIBDEFLATE_VERSION_MINOR == 14 && \
+    __has_include(<sys/platform/x86.h>)
+// libdeflate picks its code for the processor from the CPUID instruction at
+// its first call. Under a hypervisor every CPUID traps, at some 13 us each
+// (measured here), a good part of decompressing a small entry; the C library
+// has read the same features at start-up, so they are handed over from it.
+// The word and its bits are those of this libdeflate version (checked
+// above); a build against a shared libdeflate does not see the word and
+// leaves the choice to libdeflate.
+extern "C" __attribute__((weak)) volatile std::uint32_t libdeflate_x86_cpu_features;
+
+void hand_over_cpu_features() {
+  if (&libdeflate_x86_cpu_features == nullptr || libdeflate_x86_cpu_features != 0) return;
+  std::uint32_t f = 0x80000000u;  // known
+  if (CPU_FEATURE_ACTIVE(SSE2)) f |= 0x1u;
+  if (CPU_FEATURE_ACTIVE(PCLMULQDQ)) f |= 0x2u;
+  if (CPU_FEATURE_ACTIVE(AVX)) f |= 0x4u;
+  if (CPU_FEATURE_ACTIVE(AVX2)) f |= 0x8u;
+  if (CPU_FEATURE_ACTIVE(BMI2)) f |= 0x10u;
+  libdeflate_x86_cpu_features = f;
+}
+#else
+void hand_over_cpu_features() {}
+#endif
+
 // The decompressor of whole gzip files, made once (it holds its tables).
 libdeflate_decompressor* whole_gzip_decompressor() {
+  hand_over_cpu_features();
   static const std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> d(
       libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
   return d.get();
