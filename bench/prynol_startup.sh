@@ -8,12 +8,12 @@
 # against the least any program started that way costs. A second pass does
 # the same with an empty PDB file, so that the ratio of the fixed start-up
 # alone (banner, questions, stop) shows too. A third program started the same
-# way, startup_floor_gz, only decompresses the entry: prynol against it shows
-# what the work on the atoms adds to reading the file. As in a database build
-# (make-database.sh), every process writes its transcript and its SSE file
-# under names of its own, new files that are removed after the timing: ext4
-# writes a file out at once when a truncated file is closed, which would time
-# the file system rather than the program.
+# way, startup_floor_gz, only reads the entry through the suite's file layer
+# (as prynol reads it): prynol against it shows what the work on the atoms
+# adds to reading the file. As in a database build (make-database.sh), every
+# process writes its transcript and its SSE file as new files, removed after
+# the timing: ext4 writes a file out at once when a file truncated on opening
+# is closed, which would time the file system rather than the program.
 # Usage: bench/prynol_startup.sh BUILD_DIR [CORPUS_DIR [MAX_ENTRIES]]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -77,7 +77,7 @@ awk -v n="$n" -v f="$floor_us" -v fz="$floor_gz_us" -v p="$prynol_us" -v reps="$
     printf "floor per process         : %.3f ms\n", f / n / 1000
     printf "prynol per entry          : %.3f ms\n", p / n / 1000
     printf "prynol per entry / floor  : %.2f\n", p / f
-    printf "floor + decompression     : %.3f ms (%.2f of floor); prynol / it = %.2f\n",
+    printf "floor + reading the entry : %.3f ms (%.2f of floor); prynol / it = %.2f\n",
            fz / n / 1000, fz / f, p / fz
     printf "empty entry (%d runs)    : floor %.3f ms, prynol %.3f ms, ratio %.2f\n",
            reps, f0 / reps / 1000, p0 / reps / 1000, p0 / f0

@@ -18,6 +18,10 @@ namespace {
 // read with (A) into a fixed buffer holds it.
 void copy_columns(std::string_view rec, int first, int last, char* out) {
   const int len = std::min(static_cast<int>(rec.size()), kLineLen);
+  if (last <= len) {
+    std::memcpy(out, rec.data() + first - 1, static_cast<std::size_t>(last - first + 1));
+    return;
+  }
   for (int c = first; c <= last; ++c) {
     *out++ = c <= len ? rec[static_cast<std::size_t>(c - 1)] : ' ';
   }

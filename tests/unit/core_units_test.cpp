@@ -43,6 +43,27 @@ class UnitFiles : public ::testing::Test {
     gzclose(gz);
     return path(name);
   }
+  // One gzip member holding bytes; with a name and a header check when asked.
+  static std::string gzip_member(const std::string& bytes, bool header_check = false) {
+    z_stream z{};
+    EXPECT_EQ(deflateInit2(&z, 6, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    gz_header h{};
+    char name[] = "entry.pdb";
+    if (header_check) {
+      h.name = reinterpret_cast<Bytef*>(name);
+      h.hcrc = 1;
+      EXPECT_EQ(deflateSetHeader(&z, &h), Z_OK);
+    }
+    std::string out(deflateBound(&z, static_cast<uLong>(bytes.size())) + 64, '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    z.avail_in = static_cast<uInt>(bytes.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+  }
   // All lines of a unit up to end of file, then the status that ended it.
   static std::vector<std::string> read_all(int unit, int* end = nullptr) {
     std::vector<std::string> v;
@@ -117,6 +138,73 @@ TEST_F(UnitFiles, GzipFiles) {
   EXPECT_EQ(part.front(), "line 0");
 }
 
+// A gzip file is decompressed whole when it is of moderate size and clean,
+// else streamed from its start: either way a reader gets the same lines and
+// the same end (end of file, or an error after the lines before the fault).
+TEST_F(UnitFiles, GzipFilesWholeOrStreamed) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "ATOM   " + std::to_string(i) + "  CA\n";
+  const std::string one = gzip_member(text);
+  auto with_size = [](std::string gz, std::uint32_t size) {
+    for (int k = 0; k < 4; ++k) gz[gz.size() - 4 + k] = static_cast<char>(size >> (8 * k));
+    return gz;
+  };
+  auto flip = [](std::string gz, std::size_t at) {
+    gz[at] = static_cast<char>(gz[at] ^ 0x55);
+    return gz;
+  };
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool fails;
+  };
+  const Case cases[] = {
+      {"one member", one, false},
+      {"an empty member, then the data", gzip_member("") + one, false},
+      {"two members with data", gzip_member(text.substr(0, 700)) + gzip_member(text.substr(700)),
+       false},
+      {"trailing garbage after the member (ignored)", one + "garbage", false},
+      {"trailing zero bytes (ignored)", one + std::string(512, '\0'), false},
+      {"name and header check", gzip_member(text, true), false},
+      {"gzip of nothing", gzip_member(""), false},
+      {"plain text under a .gz name", text, false},
+      {"cut in the compressed data", one.substr(0, one.size() / 2), true},
+      {"cut in the trailer", one.substr(0, one.size() - 3), true},
+      {"wrong checksum", flip(one, one.size() - 6), true},
+      {"declared size too small", with_size(one, static_cast<std::uint32_t>(text.size() - 1)), true},
+      {"declared size too large", with_size(one, static_cast<std::uint32_t>(text.size() + 1)), true},
+      {"corrupt data", flip(one, one.size() / 2), true},
+  };
+  Lines all;
+  for (std::size_t at = 0, nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1)
+    all.push_back(text.substr(at, nl - at));
+  for (const Case& c : cases) {
+    const std::string p = write_file("case.gz", c.bytes);
+    ASSERT_EQ(zv::unit_open(10, p, zv::UnitMode::Read), 0) << c.what;
+    int end = 0;
+    const Lines got = read_all(10, &end);
+    if (c.fails) {
+      EXPECT_GT(end, 0) << c.what;
+      ASSERT_LE(got.size(), all.size()) << c.what;
+      // What was read before the fault is the beginning of the text; the
+      // line where the data broke off may be cut.
+      for (std::size_t i = 0; i + 1 < got.size(); ++i) ASSERT_EQ(got[i], all[i]) << c.what;
+    } else {
+      EXPECT_EQ(end, -1) << c.what;
+      EXPECT_EQ(got, c.bytes == gzip_member("") ? Lines{} : all) << c.what;
+    }
+    (void)zv::unit_close(10);
+  }
+  // Larger than the whole decompression takes: streamed.
+  std::string big;
+  while (big.size() <= (std::size_t{17} << 20)) big += text;
+  const std::string p = write_gz("big.gz", big);
+  ASSERT_EQ(zv::unit_open(10, p, zv::UnitMode::Read), 0);
+  int end = 0;
+  EXPECT_EQ(read_all(10, &end).size(), all.size() * (big.size() / text.size()));
+  EXPECT_EQ(end, -1);
+}
+
 // Bounded reads: the characters kept, what was read past, and where the
 // next read starts; lines (LF ends them) and records (a lone CR among the
 // kept characters ends them too).
@@ -177,8 +265,13 @@ TEST_F(UnitFiles, BoundedReads) {
 TEST_F(UnitFiles, BackspaceAcrossTheBuffer) {
   std::string text;
   for (int i = 0; i < 100000; ++i) text += "record number " + std::to_string(i) + "\n";
-  for (const bool gz : {false, true}) {
-    const std::string p = gz ? write_gz("many.gz", text) : write_file("many.txt", text);
+  // Plain, gzip (decompressed whole) and gzip in two members (streamed).
+  for (const int kind : {0, 1, 2}) {
+    const std::string p =
+        kind == 0   ? write_file("many.txt", text)
+        : kind == 1 ? write_gz("many.gz", text)
+                    : write_file("many2.gz", gzip_member(text.substr(0, 5000)) +
+                                                 gzip_member(text.substr(5000)));
     ASSERT_EQ(zv::unit_open(10, p, zv::UnitMode::Read), 0);
     std::string line;
     for (int i = 0; i < 60000; ++i) ASSERT_EQ(zv::unit_read_line(10, line), 0);

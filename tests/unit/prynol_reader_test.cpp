@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include <algorithm>
 
 #include "core/units.h"
+#include "text/read.h"
 #include "pdb_reader.h"
 
 namespace prynol {
@@ -82,6 +84,42 @@ TEST(PrynolParseCaLine, WhichLinesCount) {
       EXPECT_FLOAT_EQ(xyz[0], c.x) << c.what;
       EXPECT_FLOAT_EQ(xyz[1], c.y) << c.what;
       EXPECT_FLOAT_EQ(xyz[2], c.z) << c.what;
+    }
+  }
+}
+
+// Coordinates written as "%8.3f" writes them are read without the general
+// formatted read; whatever columns 31-54 hold, the values (to the bit) and
+// the verdict must be those of the formatted read (3F8.2) of the columns.
+TEST(PrynolParseCaLine, CoordinatesAsTheFormattedReadGivesThem) {
+  std::vector<std::string> fields = {
+      "  27.340", " -27.340", "   0.000", "  -0.000", "  +1.500", "-999.999", "9999.999",
+      "99999.99", "-9999.99", "    123.", "   -12. ", "    -.5 ", "      .5", ".1234567",
+      "0.000001", "  1 2.34", "  12.3  ", "        ", "    1234", " 1.5E+01", "  1.5d-1",
+      "  27.3x0", "  24.4.3", "   2,614", "  - 1.00", "--1.0000", "       -", "       .",
+      "   +.   ", "12345678", "1.0e+38 ", "  2.675 ", "0.1     ", "  -0.005"};
+  unsigned seed = 2024;
+  auto rnd = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  char buf[32];
+  for (int i = 0; i < 3000; ++i) {
+    const double v = (static_cast<double>(rnd() % 20000000) - 10000000.0) / 1000.0 / (1 + i % 3);
+    std::snprintf(buf, sizeof buf, i % 4 == 0 ? "%8.2f" : i % 4 == 1 ? "%8.1f" : "%8.3f", v);
+    fields.push_back(std::string(buf).substr(0, 8));
+  }
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::string cols = fields[i] + fields[(i * 7 + 1) % fields.size()] +
+                             fields[(i * 13 + 2) % fields.size()];
+    float want[3] = {0, 0, 0};
+    const bool readable =
+        zv::format_read_line("(3f8.2)", cols, {want[0], want[1], want[2]}) == 0;
+    std::string label;
+    float got[3] = {-1, -1, -1};
+    const CaLine kind = parse_ca_line(with_columns(kAtom, 31, cols), label, got);
+    ASSERT_EQ(kind, readable ? CaLine::Accepted : CaLine::BadCoordinates) << "[" << cols << "]";
+    if (!readable) continue;
+    for (int k = 0; k < 3; ++k) {
+      ASSERT_EQ(std::signbit(got[k]), std::signbit(want[k])) << "[" << cols << "] " << k;
+      ASSERT_EQ(got[k], want[k]) << "[" << cols << "] " << k;
     }
   }
 }

@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "core/strings.h"
 #include "core/units.h"
 #include "elements.h"
 #include "pdb_reader.h"
 #include "num/lsq.h"
 #include "sse_writer.h"
 #include "varsto.h"
+#include "text/format.h"
 #include "window_rms.h"
 
 namespace prynol {
@@ -141,6 +143,49 @@ TEST(PrynolElementLine, Layout) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(element_line(c.kind, c.name, c.from, c.to, c.length, c.head, c.tail), c.want);
+  }
+}
+
+// Element lines are put together field by field; they must be the record
+// the format (A6,3(1X,A1,A,A1),1X,I11,6(1X,F48.2)) writes, blanks collapsed,
+// for any coordinates: rounding ties, huge, tiny, negative zero, not finite.
+TEST(PrynolElementLine, SameAsTheFormattedRecord) {
+  auto formatted = [](int kind, std::string_view name, std::string_view from,
+                      std::string_view to, int length, const float* h, const float* t) {
+    const zv::FmtItem list[] = {kTypeNames[static_cast<std::size_t>(kind - 1)], "'", name, "'", "'", from, "'",
+                                "'", to, "'", length, h[0], h[1], h[2], t[0], t[1], t[2]};
+    std::string rec;
+    EXPECT_EQ(zv::format_internal(rec, 400, "(A6,3(1X,A1,A,A1),1X,I11,6(1X,F48.2))", list), 0);
+    std::string rest = rec.substr(6);
+    zv::ONEBLANK(rest);
+    rec.resize(6);
+    rec += rest;
+    rec.resize(static_cast<std::size_t>(zv::LENSTR(rec)));
+    return rec;
+  };
+  std::vector<float> values = {0.0f, -0.0f, 0.005f, -0.005f, 0.015f, 2.675f, 0.125f, -0.125f,
+                               99999.99f, -99999.99f, 1.0e6f, 3.0e38f, -3.0e38f, 1.0e-30f,
+                               std::numeric_limits<float>::infinity(),
+                               -std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::quiet_NaN(), 1234.5678f};
+  unsigned seed = 99;
+  auto rnd = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  for (int i = 0; i < 600; ++i)
+    values.push_back((static_cast<float>(rnd() % 2000000) - 1000000.0f) / 100.0f);
+  const char* labels[] = {"A1", "", "X'1", "1003A", "Z9999Q"};
+  for (std::size_t i = 0; i + 6 <= values.size(); i += 3) {
+    const float* h = &values[i];
+    const float* t = &values[values.size() - 6 - i % (values.size() - 6)];
+    const int kind = i % 2 ? kAlpha : kBeta;
+    const int length = static_cast<int>(i * 37 % 20000);
+    const char* from = labels[i % 5];
+    const char* to = labels[(i / 5) % 5];
+    std::string from_q, to_q;  // quotes doubled, as the writer doubles them
+    for (char ch : std::string_view(from)) from_q += ch == '\'' ? "''" : std::string(1, ch);
+    for (char ch : std::string_view(to)) to_q += ch == '\'' ? "''" : std::string(1, ch);
+    ASSERT_EQ(element_line(kind, "B12", from, to, length, h, t),
+              formatted(kind, "B12", from_q, to_q, length, h, t))
+        << i;
   }
 }
 
