@@ -11,7 +11,7 @@ build=$(cd "${1:?usage: run.sh BUILD_DIR [SECONDS] [TARGET...]}" && pwd)
 secs=${2:-300}
 shift $(( $# >= 2 ? 2 : 1 ))
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(pdb_reader sse_loader dialogue select_macro kelvor_answers prynol_answers plotout frame text_read contour martuk zev_readers search)
+[ ${#targets[@]} -eq 0 ] && targets=(pdb_reader gzip_reader sse_loader dialogue select_macro kelvor_answers prynol_answers plotout frame text_read contour martuk zev_readers search)
 status=0
 for t in "${targets[@]}"; do
   exe=$build/fuzz/${t}_fuzz

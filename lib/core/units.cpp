@@ -15,8 +15,13 @@
 #include "core/units.h"
 
 #include <fcntl.h>
+#include <setjmp.h>
+#include <signal.h>
 #include <sys/mman.h>
-#if __has_include(<sys/platform/x86.h>)
+// The C library's view of the processor (a C header: its _Bool is not C++
+// for clang, which then goes without it).
+#if __has_include(<sys/platform/x86.h>) && !defined(__clang__)
+#define ZV_CPU_FEATURES_FROM_LIBC 1
 #include <sys/platform/x86.h>
 #endif
 #include <sys/stat.h>
@@ -74,7 +79,7 @@ struct Skipped {
 };
 
 #if defined(__x86_64__) && LIBDEFLATE_VERSION_MAJOR == 1 && LIBDEFLATE_VERSION_MINOR == 14 && \
-    __has_include(<sys/platform/x86.h>)
+    defined(ZV_CPU_FEATURES_FROM_LIBC)
 // libdeflate picks its code for the processor from the CPUID instruction at
 // its first call. Under a hypervisor every CPUID traps, at some 13 us each
 // (measured here), a good part of decompressing a small entry; the C library
@@ -106,19 +111,36 @@ libdeflate_decompressor* whole_gzip_decompressor() {
   return d.get();
 }
 
-// Reads the whole regular file behind fd (size bytes) from its start without
-// moving its offset. False when it cannot, or the size has changed.
-bool read_whole(int fd, char* to, std::size_t size) {
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = ::pread(fd, to + got, size - got, static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    got += static_cast<std::size_t>(n);
-  }
-  char more;
-  return ::pread(fd, &more, 1, static_cast<off_t>(size)) == 0;
+// The compressed bytes of a file decompressed whole are read through a
+// read-only mapping of the file: no copy, and no fresh memory to fill. Should
+// the file be cut by another program meanwhile, touching the lost pages
+// raises SIGBUS; while a mapping is read, that signal returns to the reader,
+// which then streams the file instead (and meets the cut as zlib does).
+sigjmp_buf* g_mapped_read = nullptr;
+
+void on_bus_error(int sig) {
+  if (g_mapped_read) siglongjmp(*g_mapped_read, 1);
+  ::signal(sig, SIG_DFL);
+  ::raise(sig);
 }
+
+class MappedFile {
+ public:
+  MappedFile(int fd, std::size_t n) : n_(n) {
+    void* p = ::mmap(nullptr, n, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (p != MAP_FAILED) p_ = static_cast<const unsigned char*>(p);
+  }
+  ~MappedFile() {
+    if (p_) ::munmap(const_cast<unsigned char*>(p_), n_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  const unsigned char* data() const { return p_; }
+
+ private:
+  const unsigned char* p_ = nullptr;
+  std::size_t n_;
+};
 
 // The size a gzip file declares for its (last) member: the last 4 bytes.
 std::size_t declared_size(const unsigned char* last4) {
@@ -161,6 +183,7 @@ class Window {
   ~Window() { release(); }
 
   char* get() const { return p_; }
+  std::size_t mapped() const { return mapped_; }
   char& operator[](std::size_t i) const { return p_[i]; }
   explicit operator bool() const { return p_ != nullptr; }
 
@@ -402,32 +425,53 @@ class FileReader {
     gz_pending_ = false;
     if (size_ >= 18 && size_ <= kWholeGzipIn) {
       const auto n = static_cast<std::size_t>(size_);
-      unsigned char last4[4];
-      const std::size_t declared =
-          ::pread(fd_, last4, 4, static_cast<off_t>(n - 4)) == 4 ? declared_size(last4) : 0;
-      // The compressed bytes go after the room for the decompressed ones.
-      if (declared > 0 && declared <= kWholeGzipOut && buf_.map(declared + n)) {
-        auto* in = reinterpret_cast<unsigned char*>(buf_.get() + declared);
-        std::size_t got = 0;
-        if (read_whole(fd_, buf_.get() + declared, n) &&
-            gunzip_whole(in, n, buf_.get(), declared, got)) {
-          buf_.shrink(got);
-          buf_off_ = 0;
-          beg_ = 0;
-          end_ = got;
-          src_eof_ = true;
-          whole_ = true;
-          cr_at_ = nullptr;
-          return 0;
-        }
-        buf_.release();
+      const MappedFile in(fd_, n);
+      std::size_t got = 0;
+      if (in.data() && gunzip_mapped(in.data(), n, got) && same_size(n)) {
+        buf_.shrink(got);
+        buf_off_ = 0;
+        beg_ = 0;
+        end_ = got;
+        src_eof_ = true;
+        whole_ = true;
+        cr_at_ = nullptr;
+        return 0;
       }
+      buf_.release();
     }
     gz_ = gzdopen(fd_, "rb");
     if (!gz_) return ENOMEM;
     fd_ = -1;  // zlib owns the descriptor now
     gzbuffer(gz_, 1 << 18);
     return 0;
+  }
+
+  // Decompresses the mapped file whole into buf_, mapped for the size the
+  // file declares. False (the file is left to the stream) when that size is
+  // out of bounds, the decompression fails, or the file is cut meanwhile.
+  bool gunzip_mapped(const unsigned char* bytes, std::size_t n, std::size_t& got) {
+    struct sigaction bus {};
+    struct sigaction old_bus {};
+    bus.sa_handler = on_bus_error;
+    sigemptyset(&bus.sa_mask);
+    if (::sigaction(SIGBUS, &bus, &old_bus) != 0) return false;
+    sigjmp_buf env;
+    volatile bool ok = false;
+    if (sigsetjmp(env, 1) == 0) {
+      g_mapped_read = &env;
+      const std::size_t declared = declared_size(bytes + n - 4);
+      ok = declared > 0 && declared <= kWholeGzipOut && buf_.map(declared) &&
+           gunzip_whole(bytes, n, buf_.get(), declared, got);
+    }
+    g_mapped_read = nullptr;
+    ::sigaction(SIGBUS, &old_bus, nullptr);
+    return ok;
+  }
+
+  // True when the file still has the size it had at its opening.
+  bool same_size(std::size_t n) const {
+    struct stat st {};
+    return ::fstat(fd_, &st) == 0 && static_cast<std::size_t>(st.st_size) == n;
   }
 
   int seek(std::uint64_t at) {
