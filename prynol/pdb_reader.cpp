@@ -110,7 +110,6 @@ CaLine parse_ca_line(std::string_view line, std::string& label, float xyz[3]) {
 
 ReadResult read_pdb(int unit, Molecule& mol) {
   ReadResult result;
-  std::string line;
   std::string label;
   float xyz[3];
   int record_number = 0;
@@ -145,7 +144,8 @@ ReadResult read_pdb(int unit, Molecule& mol) {
     // A record as a formatted read of kLineLen columns sees it: a lone CR
     // among those columns ends it too, and the rest of a longer line is read
     // past without being held.
-    const int status = zv::unit_read_record(unit, line, static_cast<std::size_t>(kLineLen));
+    std::string_view line;
+    const int status = zv::unit_read_record_view(unit, line, static_cast<std::size_t>(kLineLen));
     if (status == -1) break;
     if (status != 0) {
       result.status = ReadStatus::ReadError;

@@ -1,5 +1,7 @@
 #include "sse_writer.h"
 
+#include <cmath>
+
 #include "core/strings.h"
 #include "core/units.h"
 #include "text/format.h"
@@ -24,6 +26,32 @@ std::string_view quote_safe(std::string_view label, std::string& buf) {
 // Room for the widest line: three quoted labels of up to 12 characters
 // (quotes doubled), an I11 and six F48.2 fields with their blanks.
 constexpr int kRecordLen = 400;
+
+// F editing with two decimals of a float of moderate size, without the
+// general routine: a float times 100 is exact in double precision, so
+// rounding that product to an integer, ties to even, rounds the float's
+// exact value as the formatted write does; the sign is the float's own (so
+// -0.004 gives -0.00). False for values it does not handle (not finite, or
+// too large for the integer).
+bool two_decimals(float v, std::string& field) {
+  if (!std::isfinite(v) || std::fabs(v) >= 1.0e15f) return false;
+  const double hundredths = std::nearbyint(std::fabs(static_cast<double>(v)) * 100.0);
+  const auto n = static_cast<unsigned long long>(hundredths);
+  char buf[32];
+  char* end = buf + sizeof buf;
+  char* p = end;
+  *--p = static_cast<char>('0' + n % 10);
+  *--p = static_cast<char>('0' + n / 10 % 10);
+  *--p = '.';
+  unsigned long long whole = n / 100;
+  do {
+    *--p = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  if (std::signbit(v)) *--p = '-';
+  field.assign(p, end);
+  return true;
+}
 
 }  // namespace
 
@@ -73,8 +101,10 @@ std::string element_line(int kind, std::string_view name, std::string_view from,
   zv::text::field_integer(field, length, kLength, zv::text::SignMode::Default);
   add_number();
   for (const float v : {head[0], head[1], head[2], tail[0], tail[1], tail[2]}) {
-    (void)zv::text::field_real(field, static_cast<double>(v), true, kCoordinate, 0,
-                               zv::text::SignMode::Default);
+    if (!two_decimals(v, field)) {
+      (void)zv::text::field_real(field, static_cast<double>(v), true, kCoordinate, 0,
+                                 zv::text::SignMode::Default);
+    }
     add_number();
   }
   zv::ONEBLANK(rest);

@@ -249,20 +249,28 @@ class FileReader {
 
   bool at_eof() const { return eof_; }
 
+  // The usual line: whole in the window, shorter than max, no CR in it. Gives
+  // it as a view into the window and consumes it; false (nothing consumed)
+  // for any other line.
+  bool read_plain(std::string_view& line, std::size_t max) {
+    if (beg_ >= end_) return false;
+    const char* p = buf_.get() + beg_;
+    const char* nl = static_cast<const char*>(std::memchr(p, '\n', std::min(end_ - beg_, max)));
+    if (!nl || !no_cr_before(nl)) return false;
+    const auto seg = static_cast<std::size_t>(nl - p);
+    eof_ = false;
+    remember_start(buf_off_ + beg_);
+    line = std::string_view(p, seg);
+    beg_ += seg + 1;
+    return true;
+  }
+
   int read(std::string& out, std::size_t max, LineRule rule, LineCut* cut) {
     if (cut) *cut = LineCut{};
-    // The usual line: whole in the window, shorter than max, no CR in it.
-    if (beg_ < end_) {
-      const char* p = buf_.get() + beg_;
-      const char* nl = static_cast<const char*>(std::memchr(p, '\n', std::min(end_ - beg_, max)));
-      if (nl && no_cr_before(nl)) {
-        const auto seg = static_cast<std::size_t>(nl - p);
-        eof_ = false;
-        remember_start(buf_off_ + beg_);
-        out.assign(p, seg);
-        beg_ += seg + 1;
-        return 0;
-      }
+    std::string_view plain;
+    if (read_plain(plain, max)) {
+      out.assign(plain);
+      return 0;
     }
     out.clear();
     if (beg_ == end_) {
@@ -735,6 +743,18 @@ int unit_read_line(int unit, std::string& line, std::size_t max, LineCut* cut) {
 
 int unit_read_record(int unit, std::string& record, std::size_t max, LineCut* cut) {
   return read_unit(unit, record, max, LineRule::Record, cut);
+}
+
+int unit_read_record_view(int unit, std::string_view& record, std::size_t max, LineCut* cut) {
+  Unit* u = table().find(unit);
+  if (u && u->kind == Kind::File && u->file->read_plain(record, max)) {
+    if (cut) *cut = LineCut{};
+    return 0;
+  }
+  static std::string held;  // any other record: read as a copy, viewed here
+  const int rc = read_unit(unit, held, max, LineRule::Record, cut);
+  record = held;
+  return rc;
 }
 
 bool unit_at_eof(int unit) {

@@ -48,6 +48,11 @@ struct LineCut {
 // of data files uses this rule.
 [[nodiscard]] int unit_read_record(int unit, std::string& record, std::size_t max,
                                    LineCut* cut = nullptr);
+// As unit_read_record, giving the record as a view that stays valid until the
+// next operation on the unit: a record lying whole in a file's buffer is not
+// copied (readers of large files, such as a PDB file's, use it).
+[[nodiscard]] int unit_read_record_view(int unit, std::string_view& record, std::size_t max,
+                                        LineCut* cut = nullptr);
 // True once unit 5 has met end of input, or a read error after which the
 // stream gives nothing more (reported once, then end of input).
 bool unit_at_eof(int unit);

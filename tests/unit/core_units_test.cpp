@@ -272,6 +272,19 @@ TEST_F(UnitFiles, BoundedReads) {
       EXPECT_EQ(got, c.lines) << c.what << (gz ? " (gz)" : "");
       EXPECT_EQ(dropped, c.dropped) << c.what;
       EXPECT_EQ(blank, c.blank) << c.what;
+      if (!c.record) continue;
+      // Records as views: the same records, cuts and end.
+      ASSERT_EQ(zv::unit_rewind(10), 0);
+      Lines viewed;
+      std::vector<std::size_t> view_dropped;
+      std::string_view view;
+      while ((rc = zv::unit_read_record_view(10, view, c.max, &cut)) == 0) {
+        viewed.emplace_back(view);
+        view_dropped.push_back(cut.dropped);
+      }
+      EXPECT_EQ(rc, -1) << c.what;
+      EXPECT_EQ(viewed, c.lines) << c.what << (gz ? " (gz, views)" : " (views)");
+      EXPECT_EQ(view_dropped, c.dropped) << c.what;
     }
   }
 }

@@ -172,6 +172,11 @@ TEST(PrynolElementLine, SameAsTheFormattedRecord) {
   auto rnd = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
   for (int i = 0; i < 600; ++i)
     values.push_back((static_cast<float>(rnd() % 2000000) - 1000000.0f) / 100.0f);
+  // Near the ties of the second decimal, and exact ties (k/8).
+  for (int k = -2000; k <= 2000; ++k) {
+    values.push_back(static_cast<float>(k) * 0.005f);
+    values.push_back(static_cast<float>(k) / 8.0f + 1000.0f);
+  }
   const char* labels[] = {"A1", "", "X'1", "1003A", "Z9999Q"};
   for (std::size_t i = 0; i + 6 <= values.size(); i += 3) {
     const float* h = &values[i];
