@@ -3,15 +3,16 @@
 // the buffer and copied into the caller's string, and a bounded read skips
 // the rest of a long line without holding it, so no input makes the program
 // grow. A gzip file of moderate size (a PDB entry, a database file) is
-// instead decompressed whole at its first read, which is about three times
-// faster than streaming it; any file the whole decompression does not take
-// cleanly (too large, not gzip, cut, corrupt, trailing bytes) is read by the
-// stream from its start, so what a reader sees never depends on the path. Each file remembers where its last lines began, so stepping back and
-// rewinding seek (in the buffer when the line is still there). Units open for
-// writing, unit 6 included, collect their bytes in a buffer of their own that
-// goes to the stream when it grows large, when asked (unit_flush), before
-// unit 5 is read, and at stop; a stream that is a terminal gets every write at
-// once, so that a user watching a long run sees each line as it is written.
+// instead decompressed whole at its first read, about three times faster
+// than streaming it; any file the whole decompression does not take cleanly
+// (too large, not gzip, cut, corrupt, trailing bytes) is read by the stream
+// from its start, so what a reader sees never depends on the path. Each file
+// remembers where its last lines began, so stepping back and rewinding seek
+// (in the buffer when the line is still there). Units open for writing, unit
+// 6 included, collect their bytes in a buffer of their own that goes to the
+// stream when it grows large, when asked (unit_flush), before unit 5 is read,
+// and at stop; a stream that is a terminal gets every write at once, so that
+// a user watching a long run sees each line as it is written.
 #include "core/units.h"
 
 #include <fcntl.h>
