@@ -9,12 +9,11 @@ Usage: plot_write_failures.py ZEV PLOT_2D   (PLOT_2D: a 2D plot file, the
 plot_2d golden case's map.pl2)
 """
 import os
-import resource
 import shutil
-import signal
-import subprocess
 import sys
 import tempfile
+
+from file_limit import Checks, run_limited
 
 LIMIT = 1000  # bytes: less than the PostScript prolog and the VRML scene of the plot
 
@@ -33,25 +32,9 @@ TARGETS = [
 ]
 
 
-def run(zev, work, answers, limit):
-    def child():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-        if limit is not None:
-            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
-    # Standard output is a pipe, which the file-size limit does not touch.
-    p = subprocess.run([zev, "-B"], input=answers.encode(), stdout=subprocess.PIPE,
-                       stderr=subprocess.STDOUT, cwd=work, preexec_fn=child, timeout=60)
-    return p.returncode, p.stdout.decode("latin-1")
-
-
 def main():
     zev, plot = os.path.abspath(sys.argv[1]), sys.argv[2]
-    failures = []
-
-    def check(what, ok):
-        print(("ok   " if ok else "FAIL ") + what)
-        if not ok:
-            failures.append(what)
+    check = Checks()
 
     with tempfile.TemporaryDirectory() as tmp:
         for writer, option, failure, last in WRITERS:
@@ -62,7 +45,7 @@ def main():
                 shutil.copy(plot, os.path.join(work, "map.pl2"))
                 # The option, then one that shows that the loop goes on.
                 answers = option.format(out=out) + "\n?\nquit\n"
-                code, text = run(zev, work, answers, limit)
+                code, text = run_limited(zev, answers, work, limit)
                 path = os.path.join(work, out)
                 check(tag + "exit 0", code == 0)
                 # The options are listed at the start and again for "?".
@@ -82,8 +65,7 @@ def main():
                 if limit is not None:
                     check(tag + "the cut file is removed", not os.path.exists(path))
 
-    print(f"{len(failures)} failed" if failures else "all passed")
-    return 1 if failures else 0
+    return check.status()
 
 
 if __name__ == "__main__":

@@ -8,12 +8,11 @@ Usage: write_failures.py KELVOR CASE_DIR   (CASE_DIR: a folder holding
 kelvor.lib and user.sse, the topology_barrel golden case's in/)
 """
 import os
-import resource
 import shutil
-import signal
-import subprocess
 import sys
 import tempfile
+
+from file_limit import Checks, run_limited
 
 # Library, no listing, no skipping; EX of 1ab (two entries: 1abc, 1abd), a
 # file name for each; RE of the query and TO with the defaults; LI to show
@@ -27,25 +26,9 @@ ANSWERS = "\n".join(["", "N", "N",
                      "QU", ""])
 
 
-def run(kelvor, work, limit):
-    def child():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-        if limit is not None:
-            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
-    # Standard output is a pipe, which the file-size limit does not touch.
-    p = subprocess.run([kelvor, "-B"], input=ANSWERS.encode(), stdout=subprocess.PIPE,
-                       stderr=subprocess.STDOUT, cwd=work, preexec_fn=child, timeout=60)
-    return p.returncode, p.stdout.decode("latin-1")
-
-
 def main():
     kelvor, case = os.path.abspath(sys.argv[1]), sys.argv[2]
-    failures = []
-
-    def check(what, ok):
-        print(("ok   " if ok else "FAIL ") + what)
-        if not ok:
-            failures.append(what)
+    check = Checks()
 
     with tempfile.TemporaryDirectory() as tmp:
         for limit in (None, 200):
@@ -53,7 +36,7 @@ def main():
             os.mkdir(work)
             for name in ("kelvor.lib", "user.sse"):
                 shutil.copy(os.path.join(case, name), work)
-            code, out = run(kelvor, work, limit)
+            code, out = run_limited(kelvor, ANSWERS, work, limit)
             files = {n: os.path.exists(os.path.join(work, n)) for n in ("one.sse", "two.sse", "topo.zev")}
             tag = f"limit {limit}: " if limit else "no limit: "
             check(tag + "exit 0", code == 0)
@@ -76,8 +59,7 @@ def main():
                 check(tag + "the cut topology file is removed", not files["topo.zev"])
                 check(tag + "removal said", out.count("Incomplete file removed") == 2)
 
-    print(f"{len(failures)} failed" if failures else "all passed")
-    return 1 if failures else 0
+    return check.status()
 
 
 if __name__ == "__main__":
