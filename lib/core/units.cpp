@@ -548,6 +548,7 @@ struct Unit {
   std::string out;  // bytes not yet handed to fp
   bool at_once = false;  // a terminal: every write goes out at once
   int write_error = 0;  // the first error of a write or flush
+  std::string held;  // the last record read by unit_read_record_view as a copy
   // InStream: the previous line, so that one step back is possible.
   std::string last;
   bool have_last = false;
@@ -748,13 +749,17 @@ int unit_read_record(int unit, std::string& record, std::size_t max, LineCut* cu
 
 int unit_read_record_view(int unit, std::string_view& record, std::size_t max, LineCut* cut) {
   Unit* u = table().find(unit);
-  if (u && u->kind == Kind::File && u->file->read_plain(record, max)) {
+  if (!u) {
+    record = {};
+    return EBADF;
+  }
+  if (u->kind == Kind::File && u->file->read_plain(record, max)) {
     if (cut) *cut = LineCut{};
     return 0;
   }
-  static std::string held;  // any other record: read as a copy, viewed here
-  const int rc = read_unit(unit, held, max, LineRule::Record, cut);
-  record = held;
+  // Any other record is read as a copy the unit holds, and viewed there.
+  const int rc = read_unit(unit, u->held, max, LineRule::Record, cut);
+  record = u->held;
   return rc;
 }
 

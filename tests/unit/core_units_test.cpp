@@ -289,6 +289,22 @@ TEST_F(UnitFiles, BoundedReads) {
   }
 }
 
+// A record viewed on one unit stays as it was while another unit is read,
+// whether it lay whole in the buffer or had to be copied (a CR ends it).
+TEST_F(UnitFiles, ViewsOfTwoUnits) {
+  ASSERT_EQ(zv::unit_open(10, write_file("a.txt", "a1\ra1 rest\na2\n"), zv::UnitMode::Read), 0);
+  ASSERT_EQ(zv::unit_open(11, write_gz("b.gz", "b1\rb1 rest\nb2\n"), zv::UnitMode::Read), 0);
+  std::string_view a, b;
+  for (const char* want : {"1", "1 rest", "2"}) {
+    ASSERT_EQ(zv::unit_read_record_view(10, a, 80), 0);
+    ASSERT_EQ(zv::unit_read_record_view(11, b, 80), 0);
+    EXPECT_EQ(a, std::string("a") + want);
+    EXPECT_EQ(b, std::string("b") + want);
+  }
+  EXPECT_EQ(zv::unit_read_record_view(10, a, 80), -1);
+  EXPECT_EQ(zv::unit_read_record_view(12, a, 80), EBADF);
+}
+
 // Stepping back and rewinding on files much larger than the read buffer,
 // plain and compressed: lines far behind the buffer are found again.
 TEST_F(UnitFiles, BackspaceAcrossTheBuffer) {
