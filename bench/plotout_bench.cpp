@@ -5,8 +5,6 @@
 // "ratio draw: x.xx" and "ratio grid: x.xx" (goal: at least 0.5).
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_report.h"
 #include "core/files.h"
 #include "core/units.h"
@@ -27,10 +26,7 @@ namespace fs = std::filesystem;
 constexpr int kDraws = 1000000;
 constexpr int kGrid = 1000;
 
-std::string scratch(const char* name) {
-  return (fs::temp_directory_path() / ("zv_plotout_bench_" + std::to_string(::getpid()) + "_" + name))
-      .string();
-}
+std::string scratch(const char* name) { return zvbench::scratch_path("zv_plotout_bench", name); }
 
 struct Points {
   std::vector<float> x, y;
@@ -61,15 +57,7 @@ const std::vector<float>& grid() {
   return g;
 }
 
-// The terminal reports of the writers go to /dev/null during the runs.
-struct QuietTerminal {
-  std::FILE* null = std::fopen("/dev/null", "w");
-  QuietTerminal() { zv::unit_bind_stream(zv::kUnitStdout, null); }
-  ~QuietTerminal() {
-    zv::unit_reset_stdio();
-    std::fclose(null);
-  }
-};
+using zvbench::QuietTerminal;
 
 void BM_XpsDraw(benchmark::State& state) {
   const Points& p = points();

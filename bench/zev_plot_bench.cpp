@@ -9,8 +9,6 @@
 // and "ratio scatter:" printf time / writer time.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_report.h"
 #include "contour.h"
 #include "core/units.h"
@@ -32,10 +31,7 @@ constexpr int kGrid = 1000;
 constexpr int kLevels = 10;
 constexpr int kMarkers = 100000;
 
-std::string scratch(const std::string& name) {
-  return (fs::temp_directory_path() / ("zv_zev_bench_" + std::to_string(::getpid()) + "_" + name))
-      .string();
-}
+std::string scratch(const std::string& name) { return zvbench::scratch_path("zv_zev_bench", name); }
 
 // Twelve Gaussian "atoms" of different heights and widths on 0..1000.
 std::vector<float> make_grid() {
@@ -63,14 +59,7 @@ const std::vector<float>& grid() {
 
 float level(int k) { return 0.1f * static_cast<float>(k + 1); }
 
-struct QuietTerminal {
-  std::FILE* null = std::fopen("/dev/null", "w");
-  QuietTerminal() { zv::unit_bind_stream(zv::kUnitStdout, null); }
-  ~QuietTerminal() {
-    zv::unit_reset_stdio();
-    std::fclose(null);
-  }
-};
+using zvbench::QuietTerminal;
 
 void BM_ZevContour(benchmark::State& state) {
   const std::vector<float>& g = grid();
