@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_report.h"
 #include "capacities.h"
 #include "core/units.h"
@@ -29,12 +30,7 @@ namespace fs = std::filesystem;
 // Writes the synthetic database once: 20000 entries holding 650000 elements
 // in all, in the layout prynol writes.
 const std::string& synthetic_database() {
-  static const std::string path = [] {
-    const fs::path p = fs::path(ZV_BINARY_DIR) / "bench" / "kelvor_synthetic_v1.lib";
-    if (fs::exists(p)) return p.string();  // written by an earlier run
-    fs::create_directories(p.parent_path());
-    const fs::path tmp = p.string() + ".part";
-    std::ofstream out(tmp);
+  static const std::string path = zvbench::cached_input("kelvor_synthetic_v1.lib", [](std::ofstream& out) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<float> coord(-99.0f, 99.0f);
     char line[160];
@@ -58,10 +54,7 @@ const std::string& synthetic_database() {
       out << "ENDMOL\n";
       written += n;
     }
-    out.close();
-    fs::rename(tmp, p);
-    return p.string();
-  }();
+  });
   return path;
 }
 

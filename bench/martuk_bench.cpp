@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_report.h"
 #include "capacities.h"
 #include "core/units.h"
@@ -31,12 +32,7 @@ namespace fs = std::filesystem;
 // Writes the macro once: kelvor's preamble and 25000 hit blocks, each with
 // the lines of a superposition program's results after the entry note.
 const std::string& macro_path() {
-  static const std::string path = [] {
-    const fs::path p = fs::path(ZV_BINARY_DIR) / "bench" / "martuk_hits_v1.movamac";
-    if (fs::exists(p)) return p.string();  // written by an earlier run
-    fs::create_directories(p.parent_path());
-    const fs::path tmp = p.string() + ".part";
-    std::ofstream out(tmp, std::ios::binary);
+  static const std::string path = zvbench::cached_input("martuk_hits_v1.movamac", [](std::ofstream& out) {
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> count(1, 300);
     std::uniform_real_distribution<float> rms(0.3f, 6.0f);
@@ -69,10 +65,7 @@ const std::string& macro_path() {
       out << "ca ; end_obj \n! \n! lsq_paired " << name << "_to_mymodel on \n! del_obj c" << name
           << " ; \n! db_kill .lsq_rt_" << name << " \n! \n";
     }
-    out.close();
-    fs::rename(tmp, p);
-    return p.string();
-  }();
+  });
   return path;
 }
 
