@@ -1,9 +1,11 @@
 // Keyword lines, data formats and value reading of the plot files.
 #include "plot_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "capacities.h"
 #include "core/dialogue.h"
 #include "core/messages.h"
 #include "core/strings.h"
@@ -107,6 +109,26 @@ bool read_int(const KeyLine& kl, int& dst) {
   }
   dst = tmp;
   return true;
+}
+
+bool read_reals(const KeyLine& kl, std::initializer_list<float*> dst) {
+  std::vector<float> tmp;
+  tmp.reserve(dst.size());
+  for (float* d : dst) tmp.push_back(*d);
+  std::vector<zv::ReadItem> items;
+  items.reserve(dst.size());
+  for (float& v : tmp) items.emplace_back(v);
+  if (!read_value_field(kl.value, items)) {
+    report_bad_value(kl);
+    return false;
+  }
+  std::size_t i = 0;
+  for (float* d : dst) *d = tmp[i++];
+  return true;
+}
+
+std::string label_text(std::string_view value) {
+  return std::string(zv::rtrim(value.substr(0, std::min<std::size_t>(value.size(), kLabelLen))));
 }
 
 void report_bad_value(const KeyLine& kl) {

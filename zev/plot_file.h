@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -82,6 +83,14 @@ bool read_int(const KeyLine& kl, int& dst);
 // The value field as a text (a name or label): leading and trailing blanks
 // removed, cut to len characters.
 std::string value_text(std::string_view value, int len);
+
+// Reals from the value field of a keyword line into the given variables, all
+// or none; a field that cannot be read is reported (report_bad_value).
+bool read_reals(const KeyLine& kl, std::initializer_list<float*> dst);
+
+// An axis or ramp label from the value field: its first kLabelLen columns,
+// trailing blanks removed (leading blanks are kept).
+std::string label_text(std::string_view value);
 
 // Messages of the readers.
 // "Invalid keyword !" with " Key   :" and " Value :".

@@ -40,27 +40,6 @@ struct Ctx {
 
 using Handler = bool (*)(Ctx&, const KeyLine&);  // true: the data set ends
 
-// Reals of the value field into the given variables, all or none.
-template <std::size_t N>
-bool read_reals(const KeyLine& kl, std::array<float*, N> dst) {
-  std::array<float, N> tmp{};
-  std::vector<zv::ReadItem> items;
-  for (std::size_t i = 0; i < N; ++i) {
-    tmp[i] = *dst[i];
-    items.emplace_back(tmp[i]);
-  }
-  if (!read_value_field(kl.value, items)) {
-    report_bad_value(kl);
-    return false;
-  }
-  for (std::size_t i = 0; i < N; ++i) *dst[i] = tmp[i];
-  return true;
-}
-
-std::string label_text(std::string_view value) {
-  return std::string(zv::rtrim(value.substr(0, std::min<std::size_t>(value.size(), kLabelLen))));
-}
-
 // The data format of a data keyword, echoed when plotting.
 DataFormat echo_format(Ctx& c, const KeyLine& kl) {
   DataFormat f = data_format(kl.value);
@@ -109,13 +88,13 @@ bool k_colour(Ctx& c, const KeyLine& kl) {
 
 bool k_grid(Ctx& c, const KeyLine& kl) {
   auto& g = c.p.grid_values;
-  if (read_reals<6>(kl, {&g[0], &g[1], &g[2], &g[3], &g[4], &g[5]})) c.p.grid = true;
+  if (read_reals(kl, {&g[0], &g[1], &g[2], &g[3], &g[4], &g[5]})) c.p.grid = true;
   return false;
 }
 
 bool k_xyview(Ctx& c, const KeyLine& kl) {
   auto& v = c.p.view_limits;
-  if (read_reals<4>(kl, {&v[0], &v[1], &v[2], &v[3]})) c.p.view = true;
+  if (read_reals(kl, {&v[0], &v[1], &v[2], &v[3]})) c.p.view = true;
   return false;
 }
 
@@ -150,19 +129,19 @@ bool k_xystat(Ctx& c, const KeyLine&) {
 }
 
 bool k_cdvert(Ctx& c, const KeyLine& kl) {
-  (void)read_reals<1>(kl, {&c.p.cdvert});
+  (void)read_reals(kl, {&c.p.cdvert});
   return false;
 }
 
 bool k_mrksiz(Ctx& c, const KeyLine& kl) {
   auto& m = c.p.marker_size;
-  (void)read_reals<2>(kl, {&m[0], &m[1]});
+  (void)read_reals(kl, {&m[0], &m[1]});
   return false;
 }
 
 bool k_boxpar(Ctx& c, const KeyLine& kl) {
   auto& b = c.p.boxpar;
-  (void)read_reals<3>(kl, {&b[0], &b[1], &b[2]});
+  (void)read_reals(kl, {&b[0], &b[1], &b[2]});
   return false;
 }
 
@@ -171,8 +150,8 @@ void add_extra(Ctx& c, const KeyLine& kl, char type, int nv, std::string_view ec
   Extra e;
   e.type = type;
   auto& v = e.v;
-  bool ok = nv == 3 ? read_reals<3>(kl, {&v[0], &v[1], &v[2]})
-                    : read_reals<4>(kl, {&v[0], &v[1], &v[2], &v[3]});
+  bool ok = nv == 3 ? read_reals(kl, {&v[0], &v[1], &v[2]})
+                    : read_reals(kl, {&v[0], &v[1], &v[2], &v[3]});
   if (!ok) return;
   (void)zv::fvaluo(echo, std::span<const float>(v.data(), static_cast<std::size_t>(nv)));
   if (static_cast<int>(c.p.extras.size()) < kMaxExtras) c.p.extras.push_back(e);
@@ -221,13 +200,13 @@ void fill_limits(std::vector<float>& v, int n, float x0, float dx) {
 
 bool k_xlimit(Ctx& c, const KeyLine& kl) {
   float x0 = 0.0f, dx = 0.0f;
-  if (read_reals<2>(kl, {&x0, &dx})) fill_limits(c.p.pts->x, c.p.n, x0, dx);
+  if (read_reals(kl, {&x0, &dx})) fill_limits(c.p.pts->x, c.p.n, x0, dx);
   return false;
 }
 
 bool k_ylimit(Ctx& c, const KeyLine& kl) {
   float y0 = 0.0f, dy = 0.0f;
-  if (read_reals<2>(kl, {&y0, &dy})) fill_limits(c.p.pts->y, c.p.n, y0, dy);
+  if (read_reals(kl, {&y0, &dy})) fill_limits(c.p.pts->y, c.p.n, y0, dy);
   return false;
 }
 
@@ -348,7 +327,7 @@ void read_count(Ctx& c, const KeyLine& kl, bool is_x) {
     return;
   }
   std::array<float, 3> v = is_x ? c.p.xcount : c.p.ycount;
-  if (!read_reals<3>(kl, {&v[0], &v[1], &v[2]})) return;
+  if (!read_reals(kl, {&v[0], &v[1], &v[2]})) return;
   zv::ORDER2(v[0], v[2]);
   const float q = (v[2] - v[0]) / v[1];
   // A bin that is not positive, or a quotient beyond the integers, has no

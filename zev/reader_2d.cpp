@@ -29,19 +29,6 @@ struct Ctx {
 
 using Handler = bool (*)(Ctx&, const KeyLine&);  // true: end of the file
 
-template <std::size_t N>
-bool read_reals(const KeyLine& kl, std::array<float, N>& dst) {
-  std::array<float, N> tmp = dst;
-  std::vector<zv::ReadItem> items;
-  for (auto& v : tmp) items.emplace_back(v);
-  if (!read_value_field(kl.value, items)) {
-    report_bad_value(kl);
-    return false;
-  }
-  dst = tmp;
-  return true;
-}
-
 bool k_end(Ctx&, const KeyLine&) { return true; }
 
 bool k_remark(Ctx& c, const KeyLine& kl) {
@@ -66,25 +53,13 @@ bool k_xpoint(Ctx& c, const KeyLine& kl) { return read_size(kl, c.p.nx); }
 bool k_ypoint(Ctx& c, const KeyLine& kl) { return read_size(kl, c.p.ny); }
 
 bool k_xlimit(Ctx& c, const KeyLine& kl) {
-  std::array<float, 2> v{c.p.xmin, c.p.xmax};
-  if (read_reals<2>(kl, v)) {
-    c.p.xmin = v[0];
-    c.p.xmax = v[1];
-  }
+  (void)read_reals(kl, {&c.p.xmin, &c.p.xmax});
   return false;
 }
 
 bool k_ylimit(Ctx& c, const KeyLine& kl) {
-  std::array<float, 2> v{c.p.ymin, c.p.ymax};
-  if (read_reals<2>(kl, v)) {
-    c.p.ymin = v[0];
-    c.p.ymax = v[1];
-  }
+  (void)read_reals(kl, {&c.p.ymin, &c.p.ymax});
   return false;
-}
-
-std::string label_text(std::string_view value) {
-  return std::string(zv::rtrim(value.substr(0, std::min<std::size_t>(value.size(), kLabelLen))));
 }
 
 bool k_xlabel(Ctx& c, const KeyLine& kl) {
@@ -99,7 +74,8 @@ bool k_ylabel(Ctx& c, const KeyLine& kl) {
 void add_extra(Ctx& c, const KeyLine& kl, char type, std::string_view echo) {
   Extra e;
   e.type = type;
-  if (!read_reals<4>(kl, e.v)) return;
+  auto& v = e.v;
+  if (!read_reals(kl, {&v[0], &v[1], &v[2], &v[3]})) return;
   (void)zv::fvaluo(echo, std::span<const float>(e.v.data(), 4));
   if (static_cast<int>(c.p.extras.size()) < kMaxExtras) c.p.extras.push_back(e);
 }
@@ -163,12 +139,7 @@ bool k_colour(Ctx& c, const KeyLine& kl) {
 }
 
 bool k_ramlim(Ctx& c, const KeyLine& kl) {
-  std::array<float, 2> v{c.p.ramp_lo, c.p.ramp_hi};
-  if (read_reals<2>(kl, v)) {
-    zv::ORDER2(v[0], v[1]);
-    c.p.ramp_lo = v[0];
-    c.p.ramp_hi = v[1];
-  }
+  if (read_reals(kl, {&c.p.ramp_lo, &c.p.ramp_hi})) zv::ORDER2(c.p.ramp_lo, c.p.ramp_hi);
   return false;
 }
 
@@ -182,15 +153,15 @@ bool k_ramtyp(Ctx& c, const KeyLine& kl) {
 }
 
 bool k_ramcol(Ctx& c, const KeyLine& kl) {
-  std::array<float, 6> v{c.p.ramp_start[0], c.p.ramp_start[1], c.p.ramp_start[2],
-                         c.p.ramp_end[0],   c.p.ramp_end[1],   c.p.ramp_end[2]};
-  if (!read_reals<6>(kl, v)) return false;
-  for (float& x : v) {
-    if (x > 1.0f) x = x / 256.0f;
-    x = std::clamp(x, 0.0f, 1.0f);
+  auto& s = c.p.ramp_start;
+  auto& e = c.p.ramp_end;
+  if (!read_reals(kl, {&s[0], &s[1], &s[2], &e[0], &e[1], &e[2]})) return false;
+  for (auto* rgb : {&s, &e}) {
+    for (float& x : *rgb) {
+      if (x > 1.0f) x = x / 256.0f;
+      x = std::clamp(x, 0.0f, 1.0f);
+    }
   }
-  c.p.ramp_start = {v[0], v[1], v[2]};
-  c.p.ramp_end = {v[3], v[4], v[5]};
   return false;
 }
 
