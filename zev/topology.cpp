@@ -114,12 +114,7 @@ void PLTTOP(ZevState& st, int unit, std::string& file, bool ps_wanted, const std
       zv::TXTOUT(" >" + std::string(zv::rtrim(kl.value)));
     } else if (kl.key == "XYVIEW") {
       std::array<float, 4> v{};
-      std::array<zv::ReadItem, 4> items{zv::ReadItem(v[0]), zv::ReadItem(v[1]),
-                                        zv::ReadItem(v[2]), zv::ReadItem(v[3])};
-      if (!read_value_field(kl.value, items)) {
-        report_bad_value(kl);
-        continue;
-      }
+      if (!read_reals(kl, {&v[0], &v[1], &v[2], &v[3]})) continue;
       if (dev.present()) {
         dev.set_view(v[0], v[1], v[2], v[3]);
         dev.rectangle(v[0], v[1], v[2], v[3]);
