@@ -1,12 +1,11 @@
 // martuk: filters and re-ranks the hits of a Mova macro that a superposition
 // program has extended with its results, and writes a new macro holding the
 // chosen hits in the chosen order.
-#include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "capacities.h"
 #include "core/frame.h"
+#include "core/usage.h"
 #include "run.h"
 #include "state.h"
 
@@ -34,10 +33,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
+  if (zv::help_requested(argc, argv)) return zv::print_usage(kUsage) ? 0 : 1;
   try {
     zv::ZVSTART(martuk::kProgramName, martuk::kProgramVersion, argc, argv);
     auto st = std::make_unique<martuk::MartukState>();
