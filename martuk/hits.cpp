@@ -54,12 +54,6 @@ std::string hit_identifier(const Line& line, bool mode_a, bool mode_b) {
   return zv::fit(line.cols(21, 24), kIdLen);
 }
 
-void list_hit(int number, const Hit& hit) {
-  (void)zv::unit_write_fmt(zv::kUnitStdout,
-                           "(' # ',I5,' ID ',A6,' Nmatch ',I5,' RMSD ',F6.2,' A')",
-                           {number, hit.id, hit.matches, hit.rmsd});
-}
-
 // A hit whose lines cannot be read is reported and dropped.
 void skip_hit(const Hit& hit) {
   zv::ERRMSG("While reading file");
@@ -125,6 +119,12 @@ int next_line(MartukState& st, Record& rec, Line& line, HeaderTests& tests) {
 }
 
 }  // namespace
+
+void list_hit(int number, const Hit& hit) {
+  (void)zv::unit_write_fmt(zv::kUnitStdout,
+                           "(' # ',I5,' ID ',A6,' Nmatch ',I5,' RMSD ',F6.2,' A')",
+                           {number, hit.id, hit.matches, hit.rmsd});
+}
 
 void Line::set(std::string_view head) {
   // Everything past len_ is blank already: only the part the old line

@@ -59,6 +59,10 @@ struct OpenHit {
   bool rmsd_note = false;
 };
 
+// Lists a hit on the terminal under its number (its place in the table
+// while reading, in the order after sorting).
+void list_hit(int number, const Hit& hit);
+
 // Applies the first of the rules a-j that the line matches.
 LineEffect apply_rules(const Line& line, bool mode_a, bool mode_b, OpenHit& open);
 

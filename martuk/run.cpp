@@ -58,10 +58,7 @@ void sort_block(MartukState& st) {
   out_empty();
   int position = 0;
   for (int i : st.order) {
-    const Hit& hit = st.hits[static_cast<std::size_t>(i)];
-    (void)zv::unit_write_fmt(zv::kUnitStdout,
-                             "(' # ',I5,' ID ',A6,' Nmatch ',I5,' RMSD ',F6.2,' A')",
-                             {++position, hit.id, hit.matches, hit.rmsd});
+    list_hit(++position, st.hits[static_cast<std::size_t>(i)]);
   }
 }
 
