@@ -2,16 +2,15 @@
 // ranges, the number fields, the hit limit, the block index with duplicate
 // identifiers, and a macro built in the layout kelvor's search writes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core_session.h"
 #include "capacities.h"
 #include "hits.h"
+#include "martuk_temp_file.h"
 #include "state.h"
 
 namespace {
@@ -101,19 +100,12 @@ TEST(MartukRules, MarkersAreLookedForInTheFirst256Columns) {
 
 class MacroRun {
  public:
-  explicit MacroRun(const std::string& text) : session_("") {
-    char name[] = "/tmp/martuk_hits_XXXXXX";
-    const int fd = ::mkstemp(name);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    ::close(fd);
-    path_ = name;
-    EXPECT_EQ(st.old.open(path_), 0);
+  explicit MacroRun(const std::string& text) : session_(""), file_(text) {
+    EXPECT_EQ(st.old.open(file_.path()), 0);
     martuk::read_hits(st);
     martuk::index_blocks(st);
     text_ = text;
   }
-  ~MacroRun() { std::filesystem::remove(path_); }
   std::string out() { return session_.out(); }
   // The bytes of a hit's block.
   std::string block(std::size_t i) const {
@@ -125,7 +117,7 @@ class MacroRun {
 
  private:
   zvtest::Session session_;
-  std::string path_;
+  martuktest::TempFile file_;
   std::string text_;
 };
 

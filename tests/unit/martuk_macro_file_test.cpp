@@ -2,36 +2,20 @@
 // with their byte offsets, the first 256 bytes of each, and the copying of a
 // byte range as trimmed lines, across buffer boundaries of every size.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "macro_file.h"
+#include "martuk_temp_file.h"
 
 namespace {
 
 using martuk::MacroFile;
 using martuk::Record;
 
-class TempFile {
- public:
-  explicit TempFile(const std::string& bytes) {
-    char name[] = "/tmp/martuk_macro_XXXXXX";
-    const int fd = ::mkstemp(name);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    ::close(fd);
-    path_ = name;
-  }
-  ~TempFile() { std::filesystem::remove(path_); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using martuktest::TempFile;
 
 struct Split {
   std::string rec;
