@@ -142,6 +142,26 @@ std::string SearchOutputs::mismatch_line(std::string_view label) const {
   return s;
 }
 
+// The search's settings, the same in both preambles after their own lead
+// word: the motif or the search kind, the allowed mismatches, the distance
+// type and the three Y/N answers.
+void SearchOutputs::settings_lines(CommandFile& f, std::string_view lead) const {
+  const std::string head = std::string(lead) + " ... ";
+  if (setup_.kind == SearchKind::Find) {
+    std::string s = head + "motif ";
+    for (const auto& n : setup_.find_names) s += n + " ";
+    f.collapsed(s);
+  } else {
+    f.line({head + "incremental search"});
+  }
+  f.collapsed(mismatch_line(head + "allowed mismatches "));
+  const std::string letter(1, "CHTIA"[static_cast<int>(setup_.mode)]);
+  f.line({head + "distance type", letter});
+  f.line({head + "directionality", yn(setup_.directionality)});
+  f.line({head + "absolute motif", yn(setup_.absolute)});
+  f.line({head + "neighbours", yn(setup_.neighbours)});
+}
+
 void SearchOutputs::start(bool want_macro, const std::string& macro_name, bool want_vobril,
                           const std::string& vobril_name) {
   if (want_macro && macro_.open(macro_name)) macro_preamble();
@@ -170,19 +190,7 @@ void SearchOutputs::macro_preamble() {
   f.line({"!"});
   f.line({setup_.skeldo ? "print ... SKELDO search" : "print ... analysing", qname});
   f.line({"print", query_.note.view()});
-  if (setup_.kind == SearchKind::Find) {
-    std::string s = "print ... motif ";
-    for (const auto& n : setup_.find_names) s += n + " ";
-    f.collapsed(s);
-  } else {
-    f.line({"print ... incremental search"});
-  }
-  f.collapsed(mismatch_line("print ... allowed mismatches "));
-  const std::string letter(1, "CHTIA"[static_cast<int>(setup_.mode)]);
-  f.line({"print ... distance type", letter});
-  f.line({"print ... directionality", yn(setup_.directionality)});
-  f.line({"print ... absolute motif", yn(setup_.absolute)});
-  f.line({"print ... neighbours", yn(setup_.neighbours)});
+  settings_lines(f, "print");
   if (setup_.skeldo) return;
   f.line({"!"});
   f.line({"s_a_i", query_.pdb.view(), qname});
@@ -218,19 +226,7 @@ void SearchOutputs::vobril_preamble() {
   f.line({"!"});
   f.line({"! ... analysing", qname});
   f.line({"!", query_.note.view()});
-  if (setup_.kind == SearchKind::Find) {
-    std::string s = "! ... motif ";
-    for (const auto& n : setup_.find_names) s += n + " ";
-    f.collapsed(s);
-  } else {
-    f.line({"! ... incremental search"});
-  }
-  f.collapsed(mismatch_line("! ... allowed mismatches "));
-  const std::string letter(1, "CHTIA"[static_cast<int>(setup_.mode)]);
-  f.line({"! ... distance type", letter});
-  f.line({"! ... directionality", yn(setup_.directionality)});
-  f.line({"! ... absolute motif", yn(setup_.absolute)});
-  f.line({"! ... neighbours", yn(setup_.neighbours)});
+  settings_lines(f, "!");
   f.line({"!"});
   f.line({"read", qname, query_.pdb.view()});
   f.line({"movamacro init", qname});

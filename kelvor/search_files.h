@@ -79,6 +79,7 @@ class SearchOutputs {
                    const std::array<float, 12>& rt);
   void vobril_block(const SearchWork& work, const HitOutput& hit);
   std::string mismatch_line(std::string_view label) const;
+  void settings_lines(CommandFile& f, std::string_view lead) const;
 
   const SearchSetup& setup_;
   const Query& query_;
