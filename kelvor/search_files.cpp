@@ -64,13 +64,6 @@ void CommandFile::collapsed(std::string text) {
   line({text});
 }
 
-void CommandFile::raw(std::string_view text) {
-  if (!open_) return;
-  buf_.assign(zv::rtrim(text));
-  buf_ += ' ';
-  put(buf_);
-}
-
 void CommandFile::close() {
   if (!open_) return;
   open_ = false;

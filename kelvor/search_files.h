@@ -34,8 +34,6 @@ class CommandFile {
   // A line built in a buffer of kCommandLineLen characters with its runs of
   // blanks reduced to one, written as one item.
   void collapsed(std::string text);
-  // A line written as it is, followed by the item blank.
-  void raw(std::string_view text);
   // Flushes and closes; reports a failed write or close. Safe to call twice.
   void close();
 
