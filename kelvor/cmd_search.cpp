@@ -25,13 +25,6 @@ bool ask_yes_no(std::string_view prompt, std::string& answer) {
   return answer == "Y";
 }
 
-void new_query_banner(KelvorState& st) {
-  out_empty();
-  out_list("********** NEW QUERY **********");
-  out_empty();
-  st.skeldo_mode = false;
-}
-
 std::vector<std::string> element_names(const Query& q, const std::vector<int>& list) {
   std::vector<std::string> names;
   names.reserve(list.size());
@@ -43,6 +36,18 @@ std::vector<int> all_elements(const Query& q) {
   std::vector<int> v(static_cast<std::size_t>(q.size()));
   for (int i = 0; i < q.size(); ++i) v[i] = i;
   return v;
+}
+
+// The opening of both dialogues: the banner (which ends SKELDO mode), the
+// query's element names after `label` and their number.
+void new_query(KelvorState& st, std::string_view label) {
+  out_empty();
+  out_list("********** NEW QUERY **********");
+  out_empty();
+  st.skeldo_mode = false;
+  const Query& q = st.query;
+  (void)zv::asciuo(label, element_names(q, all_elements(q)), kElementTextLen);
+  zv::jvaluo(" Nr of SSEs :", q.size());
 }
 
 // What the shared part of the dialogue decided about the output files.
@@ -201,10 +206,8 @@ void run(KelvorState& st, SearchSetup& s, const FileChoice& files) {
 void cmd_incremental(KelvorState& st) {
   IncrementalDefaults& d = st.incremental;
   for (;;) {
-    new_query_banner(st);
+    new_query(st, " Elements :");
     const Query& q = st.query;
-    (void)zv::asciuo(" Elements :", element_names(q, all_elements(q)), kElementTextLen);
-    zv::jvaluo(" Nr of SSEs :", q.size());
 
     SearchSetup s;
     s.kind = SearchKind::Incremental;
@@ -259,10 +262,8 @@ void cmd_incremental(KelvorState& st) {
 void cmd_find(KelvorState& st) {
   FindSettings& f = st.find;
   for (;;) {
-    new_query_banner(st);
+    new_query(st, " Elements   :");
     const Query& q = st.query;
-    (void)zv::asciuo(" Elements   :", element_names(q, all_elements(q)), kElementTextLen);
-    zv::jvaluo(" Nr of SSEs :", q.size());
 
     zv::ivalii(" Nr of elements to match (0 = abort) ?", f.nmatch);
     if (f.nmatch <= 0) return;
