@@ -1,16 +1,7 @@
-# kelvor's unit tests and its load benchmark work on the program's own
-# sources: link them with the program's library. The test binaries come from
-# tests/unit/ and the benchmark from bench/, which is added after this file,
-# so the benchmark is linked at the end of the configuration.
+# kelvor's benchmarks work on the program's own sources: link them with the
+# program's library. They come from bench/, which is added after this file,
+# so they are linked at the end of the configuration.
 if(TARGET kelvor_core)
-  file(GLOB KELVOR_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/kelvor_*_test.cpp)
-  foreach(src ${KELVOR_UNIT_TESTS})
-    get_filename_component(t ${src} NAME_WE)
-    if(TARGET ${t})
-      target_link_libraries(${t} PRIVATE kelvor_core)
-    endif()
-  endforeach()
-
   function(kelvor_link_benchmarks)
     foreach(b kelvor_load_bench kelvor_search_bench)
       if(TARGET ${b})

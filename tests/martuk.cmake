@@ -1,16 +1,7 @@
-# martuk's unit tests, its benchmark and its fuzz target work on the
-# program's own sources: link them with the program's library (the
-# benchmark is added after this file, so it is linked at the end of the
-# configuration).
+# martuk's benchmark works on the program's own sources: link it with the
+# program's library (the benchmark is added after this file, so it is linked
+# at the end of the configuration).
 if(TARGET martuk_core)
-  file(GLOB MARTUK_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/martuk_*_test.cpp)
-  foreach(src ${MARTUK_UNIT_TESTS})
-    get_filename_component(t ${src} NAME_WE)
-    if(TARGET ${t})
-      target_link_libraries(${t} PRIVATE martuk_core)
-    endif()
-  endforeach()
-
   function(martuk_link_benchmarks)
     if(TARGET martuk_bench)
       target_link_libraries(martuk_bench PRIVATE martuk_core)

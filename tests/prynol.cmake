@@ -1,12 +1,9 @@
-# prynol's unit tests test the program's own sources: link them with the
-# program's library (the test binaries themselves come from tests/unit/).
-# Each binary is also one test named after the program, so that
-# `ctest -R prynol` runs them with the golden cases (the discovered test
-# names begin with Prynol).
+# Each of prynol's unit test binaries is also one test named after the
+# program, so that `ctest -R prynol` runs them with the golden cases (the
+# discovered test names begin with Prynol).
 if(TARGET prynol_core)
   foreach(t prynol_varsto_test prynol_reader_test prynol_literal_test)
     if(TARGET ${t})
-      target_link_libraries(${t} PRIVATE prynol_core)
       add_test(NAME prynol/unit/${t} COMMAND ${t} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     endif()
   endforeach()
