@@ -32,23 +32,13 @@ using Lines = std::vector<std::string>;
 
 constexpr int kPsUnit = 41;
 
-Lines read_lines(const fs::path& p) {
-  std::ifstream in(p);
-  Lines out;
-  for (std::string l; std::getline(in, l);) out.push_back(l);
-  return out;
-}
-
+using zvtest::read_lines;
 using zvtest::run_validator;
 
 class PsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zv_plotout_ps_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    dir_ = zvtest::fresh_test_dir("zv_plotout_ps");
     session_ = std::make_unique<zvtest::Session>("");
     XPS_INIT();
     (void)session_->out();

@@ -1,8 +1,11 @@
-// Runs a validator of ../shared/tools (check-eps, check-vrml1) on a file
-// written by a test, for the unit tests of the plot writers and of zev.
+// Files written by the unit tests of the plot writers and of zev: a scratch
+// folder per test, the lines of a file, and a validator of ../shared/tools
+// (check-eps, check-vrml1) run on a file.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,8 +13,27 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace zvtest {
+
+// An empty folder <tmp>/<prefix>_<pid>_<test name> for the running test.
+inline std::filesystem::path fresh_test_dir(const std::string& prefix) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() /
+                       (prefix + "_" + std::to_string(::getpid()) + "_" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+inline std::vector<std::string> read_lines(const std::filesystem::path& p) {
+  std::ifstream in(p);
+  std::vector<std::string> out;
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
 
 // 0 valid, 1 invalid, 2 the tool or a program it needs is missing. The
 // validator's output goes to <file>.check.txt and is printed when the file

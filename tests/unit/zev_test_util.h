@@ -4,12 +4,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -23,13 +21,6 @@ namespace zvtest {
 
 namespace fs = std::filesystem;
 
-inline std::vector<std::string> read_lines(const fs::path& p) {
-  std::ifstream in(p);
-  std::vector<std::string> out;
-  for (std::string l; std::getline(in, l);) out.push_back(l);
-  return out;
-}
-
 // check-eps of ../shared/tools on a file: 0 valid, 1 invalid, 2 the tool or
 // Ghostscript is missing. With png, the page is also rendered there.
 inline int check_eps(const fs::path& file, const std::string& png = "") {
@@ -41,11 +32,7 @@ inline int check_eps(const fs::path& file, const std::string& png = "") {
 class ZevTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zv_zev_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    dir_ = fresh_test_dir("zv_zev");
     session_ = std::make_unique<Session>("");
     zv::XPS_INIT();
     mark_ = session_->out().size();
