@@ -20,10 +20,6 @@
 
 namespace {
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-
 constexpr std::string_view kLibrary =
     "! kelvor test database\n"
     "REMARK three small entries\n"
@@ -75,23 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)zvfuzz::write_file("user.sel", kSelect);
   (void)zvfuzz::write_file("1abc.pdb", "ATOM\n");
 
-  kelvor::KelvorState* st = zvfuzz::fresh_kelvor_state();
-  bool stopped = false;
-  {
-    zvfuzz::Session session(answers,
-                            {kelvor::kUnitLibrary, kelvor::kUnitPdbTest, kelvor::kUnitSelect,
-                             kelvor::kUnitTopology},
-                            mode);
-    try {
-      kelvor::startup(*st);
-      kelvor::command_loop(*st);
-    } catch (const zv::Stop&) {
-      stopped = true;
-    }
-  }
-  check(stopped);
-  check(st->db.nselected >= 0 && st->db.nselected <= st->db.nentries);
-  check(st->query.size() <= kelvor::kMaxElementsPerEntry);
+  zvfuzz::run_kelvor(answers,
+                     {kelvor::kUnitLibrary, kelvor::kUnitPdbTest, kelvor::kUnitSelect,
+                      kelvor::kUnitTopology},
+                     mode);
   zvfuzz::clean_scratch({});
   return 0;
 }

@@ -1,9 +1,16 @@
-// kelvor's run state for fuzz targets, reset between inputs.
+// kelvor's run state for fuzz targets, reset between inputs, and a whole
+// run of the program on given answers.
 #pragma once
 
+#include <cstdlib>
+#include <initializer_list>
 #include <memory>
+#include <string>
 
 #include "capacities.h"
+#include "commands.h"
+#include "core/frame.h"
+#include "fuzz_session.h"
 #include "state.h"
 
 namespace zvfuzz {
@@ -36,6 +43,28 @@ inline kelvor::KelvorState* fresh_kelvor_state() {
   st->list_field = "N";
   st->list_elements = "N";
   return st.get();
+}
+
+// Runs kelvor's start-up and command loop on the answers (units: the file
+// units to close after; mode: the run-mode argument) and aborts unless the
+// run ended through ZVSTOP with the selection within the database and the
+// query within its capacity.
+inline void run_kelvor(std::string answers, std::initializer_list<int> units,
+                       const char* mode = "-B") {
+  kelvor::KelvorState* st = fresh_kelvor_state();
+  bool stopped = false;
+  {
+    Session session(std::move(answers), units, mode);
+    try {
+      kelvor::startup(*st);
+      kelvor::command_loop(*st);
+    } catch (const zv::Stop&) {
+      stopped = true;
+    }
+  }
+  if (!stopped || st->db.nselected < 0 || st->db.nselected > st->db.nentries ||
+      st->query.size() > kelvor::kMaxElementsPerEntry)
+    std::abort();
 }
 
 }  // namespace zvfuzz

@@ -78,22 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Library, no listing, no skipping, then the query.
   const std::string answers = "db.lib\nN\nN\nRE\nuser.sse\n" + typed;
 
-  kelvor::KelvorState* st = zvfuzz::fresh_kelvor_state();
-  bool stopped = false;
-  {
-    zvfuzz::Session session(answers,
-                            {kelvor::kUnitLibrary, kelvor::kUnitPdbTest, kelvor::kUnitSelect,
-                             kelvor::kUnitTopology, kelvor::kUnitMacro, kelvor::kUnitVobril});
-    try {
-      kelvor::startup(*st);
-      kelvor::command_loop(*st);
-    } catch (const zv::Stop&) {
-      stopped = true;
-    }
-  }
-  check(stopped);
-  check(st->db.nselected >= 0 && st->db.nselected <= st->db.nentries);
-  check(st->query.size() <= kelvor::kMaxElementsPerEntry);
+  zvfuzz::run_kelvor(answers, {kelvor::kUnitLibrary, kelvor::kUnitPdbTest, kelvor::kUnitSelect,
+                               kelvor::kUnitTopology, kelvor::kUnitMacro, kelvor::kUnitVobril});
   check_command_file("lsq.movamac");
   check_command_file("vobril.inp");
   zvfuzz::clean_scratch({});
