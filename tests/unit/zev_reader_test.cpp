@@ -24,19 +24,27 @@ using zevtest::Scratch;
 
 constexpr int kUnit = 11;
 
-// Reads the first data set of a 1D plot file text; the transcript goes to
-// *out.
+// Reads the first data set (or the first `sets`) of a 1D plot file text, or
+// of a file the test wrote; the transcript goes to out.
 struct Read1D {
   zev::PointStore pts;
   zev::Plot1D p;
   zev::SetEnd end = zev::SetEnd::End;
   std::string out;
 
+  struct File {
+    std::string name;
+  };
+
   explicit Read1D(const std::string& text, bool conversion = false, int sets = 1) {
     Scratch::write("in.pl1", text);
+    read("in.pl1", conversion, sets);
+  }
+  explicit Read1D(const File& f) { read(f.name, false, 1); }
+
+  void read(std::string file, bool conversion, int sets) {
     zvtest::Session s("");
     zev::start_plot1d(p, pts, false, conversion);
-    std::string file = "in.pl1";
     if (zev::open_1d_file(kUnit, file, p) != 0) std::abort();
     zev::PlotSource src(kUnit);
     zev::Read1DOptions opt;
@@ -497,26 +505,18 @@ TEST(Reader1D, LongLinesAreNotHeld) {
     gzclose(gz);
   }
   const long before = peak_kb();
-  zvtest::Session s("");
-  zev::PointStore pts;
-  zev::Plot1D p;
-  zev::start_plot1d(p, pts, false);
-  std::string file = "long.pl1.gz";
-  ASSERT_EQ(zev::open_1d_file(kUnit, file, p), 0);
-  zev::PlotSource src(kUnit);
-  (void)zev::read_1d_set(src, kUnit, p, zev::Read1DOptions{});
-  (void)zv::unit_close(kUnit);
+  const Read1D r(Read1D::File{"long.pl1.gz"});
   const long grown = peak_kb() - before;
   // At most one data record (16 MB) is held, not the 100 MB lines.
   EXPECT_LT(grown, 50 * 1024) << "peak KB grew";
-  EXPECT_EQ(p.remarks.at(0), std::string(250, '7'));
-  EXPECT_TRUE(contains(s.out(), "Line 4 of long.pl1.gz is longer than 16777216 characters"))
-      << s.out().substr(0, 2000);
-  EXPECT_TRUE(contains(s.out(), "keyword XVALUE of line 3")) << s.out().substr(0, 2000);
-  EXPECT_EQ(p.n, 2);
-  EXPECT_EQ(pts.x[1], 1.0f);
-  EXPECT_EQ(pts.y[1], 3.0f);
-  EXPECT_EQ(pts.y[2], 4.0f);
+  EXPECT_EQ(r.p.remarks.at(0), std::string(250, '7'));
+  EXPECT_TRUE(contains(r.out, "Line 4 of long.pl1.gz is longer than 16777216 characters"))
+      << r.out.substr(0, 2000);
+  EXPECT_TRUE(contains(r.out, "keyword XVALUE of line 3")) << r.out.substr(0, 2000);
+  EXPECT_EQ(r.p.n, 2);
+  EXPECT_EQ(r.pts.x[1], 1.0f);
+  EXPECT_EQ(r.pts.y[1], 3.0f);
+  EXPECT_EQ(r.pts.y[2], 4.0f);
 }
 
 // A damaged compressed plot file: the read error is reported once and the
@@ -531,17 +531,10 @@ TEST(Reader1D, ReadErrorIsReported) {
     gzclose(gz);
   }
   std::filesystem::resize_file("cut.pl1.gz", std::filesystem::file_size("cut.pl1.gz") / 2);
-  zvtest::Session s("");
-  zev::PointStore pts;
-  zev::Plot1D p;
-  zev::start_plot1d(p, pts, false);
-  std::string file = "cut.pl1.gz";
-  ASSERT_EQ(zev::open_1d_file(kUnit, file, p), 0);
-  zev::PlotSource src(kUnit);
-  EXPECT_EQ(zev::read_1d_set(src, kUnit, p, zev::Read1DOptions{}), zev::SetEnd::End);
-  (void)zv::unit_close(kUnit);
-  const std::string t = s.out();
-  EXPECT_EQ(p.n, 2);
+  const Read1D r(Read1D::File{"cut.pl1.gz"});
+  EXPECT_EQ(r.end, zev::SetEnd::End);
+  const std::string& t = r.out;
+  EXPECT_EQ(r.p.n, 2);
   const std::size_t at = t.find(" ERROR --- While reading cut.pl1.gz after line ");
   ASSERT_NE(at, std::string::npos) << t.substr(t.size() > 500 ? t.size() - 500 : 0);
   EXPECT_EQ(t.find(" ERROR --- While reading", at + 1), std::string::npos);
