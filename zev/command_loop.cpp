@@ -11,6 +11,7 @@
 #include "options.h"
 #include "plotout/xps.h"
 #include "plotout/xvrml.h"
+#include "result_line.h"
 #include "text/format.h"
 
 namespace zev {
@@ -137,9 +138,7 @@ void report_cpu(ZevState& st) {
   float total = 0.0f, user = 0.0f, sys = 0.0f;
   st.cpu_clock(total, user, sys);
   if (total >= 1.0f) {
-    std::string line;
-    (void)zv::format_append(line, "(a,3f10.1)", {" CPU total/user/sys :", total, user, sys});
-    (void)zv::unit_write(zv::kUnitStdout, line);
+    zv::write_terminal("(a,3f10.1)", {" CPU total/user/sys :", total, user, sys});
   }
 }
 

@@ -19,6 +19,7 @@
 #include "plotout/xvrml.h"
 #include "reader_1d.h"
 #include "reader_2d.h"
+#include "result_line.h"
 #include "text/format.h"
 
 namespace zev {
@@ -122,9 +123,7 @@ Axis axis_of(const std::vector<float>& v, int n, bool given, const std::array<fl
 }
 
 void report_axis(std::string_view text, const Axis& a) {
-  std::string line;
-  (void)zv::format_append(line, "(a,1p,3e12.4,i6)", {text, a.lo, a.hi, a.bin, a.count});
-  (void)zv::unit_write(zv::kUnitStdout, line);
+  zv::write_terminal("(a,1p,3e12.4,i6)", {text, a.lo, a.hi, a.bin, a.count});
 }
 
 // Bin index int((v - lo) / bin), truncated toward zero (a point less than a

@@ -9,6 +9,7 @@
 #include "core/units.h"
 #include "device.h"
 #include "options.h"
+#include "result_line.h"
 #include "text/format.h"
 
 namespace zev {
@@ -24,12 +25,6 @@ constexpr const char* kMenuManipulate =
 constexpr const char* kMenuAnalyse =
     "Analyse                 %t   %F  |List data  Y > cursor ^ %x12     |List data  Y < cursor "
     "^ %x13  %l |quit cursor mode        %x10  %l |QUIT ZEV                %x11     |";
-
-void write(std::string_view format, std::initializer_list<zv::FmtItem> items) {
-  std::string out;
-  (void)zv::format_append(out, format, items);
-  (void)zv::unit_write(zv::kUnitStdout, out);
-}
 
 // The point of the current window nearest to (x, y), X and Y measured in
 // units of the window's ranges; 0 when there is none.
@@ -58,7 +53,7 @@ void list_points(const ZevState& st, float y, bool above) {
   for (int i = 1; i <= std::min(w.npoints, kMaxPoints); ++i) {
     const std::size_t k = static_cast<std::size_t>(i);
     if (above ? pts.y[k] > y : pts.y[k] < y) {
-      write("(' Point # ',I6,' X,Y,Label = ',1P,E12.4,',',E12.4,' |',A,'|')",
+      zv::write_terminal("(' Point # ',I6,' X,Y,Label = ',1P,E12.4,',',E12.4,' |',A,'|')",
             {i, pts.x[k], pts.y[k], pts.label[k]});
     }
   }
@@ -83,7 +78,7 @@ bool IC1SPC(ZevState& st, int value, float x, float y) {
       const int k = nearest_point(st, x, y, d);
       const std::size_t i = static_cast<std::size_t>(k);
       if (value == 4) {
-        write("(' Point # ',I6,' (D = ',1P,E12.4,')',/,' X,Y,Label = ',E12.4,',',E12.4,' |',A,'|')",
+        zv::write_terminal("(' Point # ',I6,' (D = ',1P,E12.4,')',/,' X,Y,Label = ',E12.4,',',E12.4,' |',A,'|')",
               {k, d, pts.x[i], pts.y[i], pts.label[i]});
       } else {
         dev.text(pts.x[i], pts.y[i], pts.label[i]);

@@ -10,17 +10,12 @@
 #include "core/units.h"
 #include "core/utils.h"
 #include "options.h"
+#include "result_line.h"
 #include "text/format.h"
 
 namespace zev {
 
 namespace {
-
-void write(std::string_view format, std::initializer_list<zv::FmtItem> items) {
-  std::string out;
-  (void)zv::format_append(out, format, items);
-  (void)zv::unit_write(zv::kUnitStdout, out);
-}
 
 // A real from word i when given (an unreadable word: false), else the
 // answer to the question.
@@ -71,15 +66,15 @@ void INTEG1(const ZevState& st, float xlo, float xhi) {
       moment = moment + xy;
     }
   }
-  write("(' Integrated ',I6,' points between ',1P,E12.4,' and ',E12.4,/,"
+  zv::write_terminal("(' Integrated ',I6,' points between ',1P,E12.4,' and ',E12.4,/,"
         "' Actual integration limits found  ',E12.4,' and ',E12.4)",
         {count, xlo, xhi, lo, hi});
   if (count == 0) return;
   const float average = integral / static_cast<float>(count);
   const float total_average = total / static_cast<float>(n);
-  write(kIntegralLine, {integral, total, average, total_average});
+  zv::write_terminal(kIntegralLine, {integral, total, average, total_average});
   if (total == 0.0f) return;
-  write("(' Fraction of total = ',F8.4,' Centre of gravity    = ',1P,E12.4)",
+  zv::write_terminal("(' Fraction of total = ',F8.4,' Centre of gravity    = ',1P,E12.4)",
         {integral / total, moment / integral});
 }
 
@@ -116,14 +111,14 @@ void INTEG2(const ZevState& st, float xlo, float xhi, float ylo, float yhi) {
       ymom = ymom + gy(j) * v;
     }
   }
-  write("(' Integrated ',I6,' points',/,' X range ',1P,E12.4,' to ',E12.4,' (',2E12.4,')',/,"
+  zv::write_terminal("(' Integrated ',I6,' points',/,' X range ',1P,E12.4,' to ',E12.4,' (',2E12.4,')',/,"
         "' Y range ',E12.4,' to ',E12.4,' (',2E12.4,')')",
         {count, xlo, xhi, gx(i1), gx(i2), ylo, yhi, gy(j1), gy(j2)});
   if (count < 1) return;
-  write(kIntegralLine, {integral, total, integral / static_cast<float>(count),
+  zv::write_terminal(kIntegralLine, {integral, total, integral / static_cast<float>(count),
                         total / static_cast<float>(size)});
   if (total == 0.0f) return;
-  write("(' Fraction of total = ',F8.4,/,' Centre of gravity = ',1P,2E12.4)",
+  zv::write_terminal("(' Fraction of total = ',F8.4,/,' Centre of gravity = ',1P,2E12.4)",
         {integral / total, xmom / integral, ymom / integral});
 }
 
