@@ -82,11 +82,8 @@ void write_cricket(Output& out, const Plot1D& p) {
     const std::size_t k = static_cast<std::size_t>(i);
     line.clear();
     (void)zv::format_append(line, "(f15.5,a1,f15.5)", {p.pts->x[k], "\t", p.pts->y[k]});
-    std::string squeezed;
-    for (char ch : line) {
-      if (ch != ' ') squeezed += ch;
-    }
-    if (!out.raw(squeezed)) return;
+    zv::NOBLANKS(line);
+    if (!out.raw(line)) return;
   }
 }
 
