@@ -98,7 +98,7 @@ void draw_grid(PlotOut& out, const Plot1D& p) {
 }
 
 bool starts(std::string_view type, std::string_view code) {
-  return type.substr(0, std::min(type.size(), code.size())) == code && type.size() >= code.size();
+  return type.starts_with(code);
 }
 
 // Steps 6 to 10 for one data set: statistics, limits, set-up of the picture,
