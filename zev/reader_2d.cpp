@@ -218,11 +218,9 @@ int read_2d_plot(ZevState& st, PlotSource& src, bool ps_wanted) {
   bool too_big = false;
   while (next_key_line(src, kValueLen2D, kl)) {
     if (kl.comment()) continue;
-    const Keyword* k = nullptr;
-    for (const Keyword& kw : kKeywords) {
-      if (k == nullptr && kl.key == kw.key) k = &kw;
-    }
-    if (k == nullptr) {
+    const auto k = std::find_if(kKeywords.begin(), kKeywords.end(),
+                                [&](const Keyword& kw) { return kl.key == kw.key; });
+    if (k == kKeywords.end()) {
       report_invalid_keyword(kl);
       continue;
     }
