@@ -62,7 +62,7 @@ void sort_block(MartukState& st) {
   }
 }
 
-int menu(MartukState&) {
+int menu() {
   out_empty();
   zv::TXTOUT(" Select one of the following options:");
   zv::TXTOUT(" 0 = re-enter criteria and re-sort");
@@ -93,7 +93,7 @@ void run(MartukState& st) {
     criteria_block(st);
     for (;;) {
       sort_block(st);
-      const int option = menu(st);
+      const int option = menu();
       // End of input would otherwise take the default 0 again and again.
       if (zv::input_exhausted()) zv::ZVSTOP();
       if (option == 1) {

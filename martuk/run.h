@@ -13,6 +13,6 @@ void open_old_macro(MartukState& st);
 void criteria_block(MartukState& st);
 void sort_block(MartukState& st);
 // Shows the menu and returns the option chosen.
-int menu(MartukState& st);
+int menu();
 
 }  // namespace martuk
