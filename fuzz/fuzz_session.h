@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 #include <string>
 #include <string_view>
@@ -44,6 +46,12 @@ inline std::string write_file(std::string_view name, std::string_view bytes) {
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), fp) != bytes.size()) std::abort();
   std::fclose(fp);
   return path;
+}
+
+// The bytes of a file (none when it cannot be read).
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Makes the scratch folder the working directory for its lifetime, so that

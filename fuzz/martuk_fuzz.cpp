@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,11 +22,6 @@
 #include "state.h"
 
 namespace {
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The records of a text (LF, CR LF or lone CR end one), each up to its last
 // blank and at least one character, as the new macro writes them.
@@ -75,12 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const zv::Stop&) {
     }
   }
-  check(read_file(path) == macro);  // the old macro must never change
+  check(zvfuzz::read_file(path) == macro);  // the old macro must never change
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(zvfuzz::scratch_dir(), ec)) {
     if (entry.path().filename() == "vobril.movamac" || !entry.is_regular_file()) continue;
     const std::unordered_set<std::string> old_lines = trimmed_records(macro);
-    const std::string written = read_file(entry.path().string());
+    const std::string written = zvfuzz::read_file(entry.path().string());
     check(written.empty() || written.back() == '\n');
     std::size_t i = 0;
     while (i < written.size()) {

@@ -13,8 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -32,13 +30,6 @@ namespace {
 
 void check(bool ok) {
   if (!ok) std::abort();
-}
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 // Every element line of the SSE file reads as the database reader reads it
@@ -107,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(e.kind == prynol::kAlpha || e.kind == prynol::kBeta);
   }
   if (!stopped) {
-    const std::string out = slurp(sse);
+    const std::string out = zvfuzz::read_file(sse);
     check(out.size() >= 7 && out.compare(out.size() - 7, 7, "ENDMOL\n") == 0);
     check_elements_read_back(out, state);
   }

@@ -13,8 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,13 +61,6 @@ class Args {
   const std::uint8_t* p_;
   const std::uint8_t* end_;
 };
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Numbers in the files are always numbers. Lines with texts from the calls
 // (PostScript strings and comments, VRML strings) are not looked at.
@@ -238,11 +229,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const zv::Stop&) {
     }
   }
-  const std::string ps = slurp(ps_file);
+  const std::string ps = zvfuzz::read_file(ps_file);
   if (!ps.empty()) {
     check_numbers(ps);
     check(ps.find("%%Trailer") != std::string::npos);
   }
-  check_numbers(slurp(vrml_file));
+  check_numbers(zvfuzz::read_file(vrml_file));
   return 0;
 }
