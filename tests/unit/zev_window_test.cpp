@@ -62,6 +62,15 @@ struct DeviceGuard {
   ~DeviceGuard() { zev::set_device(nullptr); }
 };
 
+// A run state with the fake device, in a scratch folder.
+class GraphicsLoop : public ::testing::Test {
+ protected:
+  zevtest::Scratch dir;
+  FakeDevice dev;
+  DeviceGuard guard{&dev};
+  zevtest::State st;
+};
+
 // Runs the option loop on the answers in interactive mode; returns the
 // transcript.
 std::string run_loop(zevtest::State& st, const std::string& answers) {
@@ -73,11 +82,7 @@ std::string run_loop(zevtest::State& st, const std::string& answers) {
   return s.out();
 }
 
-TEST(GraphicsLoop, WindowTableAndOptions) {
-  zevtest::Scratch dir;
-  FakeDevice dev;
-  DeviceGuard guard(&dev);
-  zevtest::State st;
+TEST_F(GraphicsLoop, WindowTableAndOptions) {
   const std::string out = run_loop(
       st, "open_window 1 first 0 1\no 2 second\n\n\nop\n\n\n\n\nop\n"
           "select_window 1\nsel\nclear_window\nclose_window\nclo\nclo\nsel 2\nclo\nq\n");
@@ -109,11 +114,7 @@ TEST(GraphicsLoop, WindowTableAndOptions) {
   EXPECT_EQ(st->current, 0);
 }
 
-TEST(GraphicsLoop, PlotOptionsNeedAWindowOfTheirDimension) {
-  zevtest::Scratch dir;
-  FakeDevice dev;
-  DeviceGuard guard(&dev);
-  zevtest::State st;
+TEST_F(GraphicsLoop, PlotOptionsNeedAWindowOfTheirDimension) {
   const std::string out =
       run_loop(st, "sc a b\no 1 w 0 1\n2D_contour in.pl2 x.ps\nramp_2D in.pl2\nv a.pl2 b.wrl L\n"
                    "t x.zev\nintegrate 0 1\nfocus 1\no 2 map 0 1\nsc a b\nramp_2D in.pl2\n"
@@ -231,11 +232,7 @@ TEST(Integrate, TwoDimensional) {
   }
 }
 
-TEST(GraphicsLoop, IntegrateAndFocusThroughTheOptions) {
-  zevtest::Scratch dir;
-  FakeDevice dev;
-  DeviceGuard guard(&dev);
-  zevtest::State st;
+TEST_F(GraphicsLoop, IntegrateAndFocusThroughTheOptions) {
   // The window is set up by hand and the options are called directly (the
   // loop's WINSET would start with an empty table).
   one_d_window(st);
@@ -270,10 +267,7 @@ TEST(GraphicsLoop, IntegrateAndFocusThroughTheOptions) {
   EXPECT_EQ(s.out(), " ERROR --- Only data for *last* 2D plot is stored\n");
 }
 
-TEST(GraphicsLoop, CursorMenuChoices) {
-  FakeDevice dev;
-  DeviceGuard guard(&dev);
-  zevtest::State st;
+TEST_F(GraphicsLoop, CursorMenuChoices) {
   one_d_window(st);
   st->graphics = true;
   dev.choices = {{4, {2.9f, 6.2f}}, {12, {0, 5}}, {6, {2.5f, 0}}, {99, {0, 0}}, {10, {0, 0}},
