@@ -15,6 +15,10 @@ import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "robust"))
+from file_limit import run_limited  # noqa: E402
+
 
 def hit(code, count, rmsd, extra=()):
     return (["!", "print ... Comparing %s " % code,
@@ -22,19 +26,18 @@ def hit(code, count, rmsd, extra=()):
             ["print ... RMS distance of CA atoms%11.3f" % rmsd, "ca ; end_obj "])
 
 
-def run(binary, folder, answers, limit_kb=None):
-    cmd = [binary, "-B"]
-    if limit_kb is not None:
-        # Writing past the limit fails (EFBIG) instead of killing the run.
-        cmd = ["sh", "-c", "trap '' XFSZ; ulimit -f %d; exec \"$0\" -B" % limit_kb, binary]
-    return subprocess.run(cmd, input=answers.encode(), cwd=folder, stdout=subprocess.PIPE,
-                          stderr=subprocess.PIPE, timeout=120)
+def run(binary, folder, answers):
+    return subprocess.run([binary, "-B"], input=answers.encode(), cwd=folder,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
 
 
-def fail(msg, proc=None):
+def fail(msg, out=None):
+    """Ends the check; out: the transcript (text or a finished run) to show."""
     print("FAILED:", msg)
-    if proc is not None:
-        print(proc.stdout.decode("latin-1")[-3000:])
+    if out is not None:
+        if not isinstance(out, str):
+            out = out.stdout.decode("latin-1")
+        print(out[-3000:])
     sys.exit(1)
 
 
@@ -66,18 +69,17 @@ def check_size_limit(binary, folder):
         lines += hit("%04d" % i, 10 + i % 7, 1.0 + i % 5)
     with open(os.path.join(folder, "vobril.movamac"), "w") as f:
         f.write("\n".join(lines) + "\n")
-    proc = run(binary, folder, "\n\n\n1\n\n", limit_kb=4)
-    out = proc.stdout.decode("latin-1")
-    if proc.returncode != 1:
-        fail("exit status %d, expected 1" % proc.returncode, proc)
+    status, out = run_limited(binary, "\n\n\n1\n\n", folder, 4096)
+    if status != 1:
+        fail("exit status %d, expected 1" % status, out)
     if "FATAL ERROR ---  While writing new Mova macro - execution aborted !" not in out:
-        fail("no fatal message for the failed write", proc)
+        fail("no fatal message for the failed write", out)
     if " Removed incomplete file : (martuk.movamac)" not in out:
-        fail("the incomplete macro was not reported removed", proc)
+        fail("the incomplete macro was not reported removed", out)
     if os.path.exists(os.path.join(folder, "martuk.movamac")):
         fail("the incomplete new macro is still there")
     if "New Mova macro written" in out:
-        fail("an incomplete macro was reported as written", proc)
+        fail("an incomplete macro was reported as written", out)
 
 
 def check_kelvor_macros(binary, folder):
