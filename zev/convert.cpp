@@ -62,8 +62,6 @@ class Output {
   // Closes the unit; false (reported, and a cut file removed) when not every
   // byte reached the file.
   bool close() { return zv::close_written_file(unit_, file_) == 0; }
-  // Closes the unit of a conversion that ended early.
-  void abandon() { (void)zv::unit_close(unit_); }
 
  private:
   int unit_;
@@ -145,7 +143,7 @@ void write_counted(ZevState& st, Output& out, const Plot1D& p) {
   const std::int64_t total = static_cast<std::int64_t>(ax.count) * ay.count;
   if (total > st.buf.n) {
     zv::ERRMSG("Buffer too small for 2D array");
-    out.abandon();
+    (void)out.close();
     return;
   }
   float* grid = st.buf.real;
@@ -245,7 +243,7 @@ void PLT2CG(ZevState& st, std::string_view mode, int unit, std::string& in, std:
       copy_remarks();
       zv::ERRMSG("PLT2CG - Key NEXTFN not implemented");
       (void)zv::unit_close(unit);
-      o.abandon();
+      (void)o.close();
       return;
     }
     if (end != SetEnd::More) break;

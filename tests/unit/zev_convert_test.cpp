@@ -179,6 +179,14 @@ TEST(Convert, FilesThatCannotBeWrittenAreNotReportedWritten) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1 no message, 2 not removed, 4 said written, 8 file left";
   }
+  // A conversion that stops early still checks what it wrote before stopping.
+  Scratch::write("next.pl1", "REMARK before\nNEXTFN in.pl1\n");
+  zevtest::State st;
+  zvtest::Session s("");
+  std::string in = "next.pl1", out = "/dev/full";
+  zev::PLT2CG(*st, "COUN", 11, in, out);
+  EXPECT_TRUE(contains(s.out(), "PLT2CG - Key NEXTFN not implemented")) << s.out();
+  EXPECT_TRUE(contains(s.out(), " ERROR --- While writing file /dev/full\n")) << s.out();
 }
 
 // An output named as the plot file (directly or by another path): refused
