@@ -8,23 +8,14 @@
 #include "boxplot.h"
 #include "plot_stats.h"
 #include "zev_test_util.h"
+#include "zev_testing.h"
 
 namespace zv {
 namespace {
 
 using zvtest::ZevTest;
 
-std::vector<std::string> lines_of(const std::string& s) {
-  std::vector<std::string> out;
-  std::size_t b = 0;
-  while (b < s.size()) {
-    std::size_t e = s.find('\n', b);
-    if (e == std::string::npos) e = s.size();
-    out.push_back(s.substr(b, e - b));
-    b = e + 1;
-  }
-  return out;
-}
+using zevtest::lines;
 
 class Fit : public ZevTest {};
 
@@ -84,7 +75,7 @@ TEST_F(Box, PercentilePositionsOfTenPoints) {
   eps("ten.eps", 0, 10, 0, 11);
   BOXPLOT(0.0f, 0.0f, 10.0f, 10, x, y, BoxMarker{2, 0.1f, 0.1f});
   XPS_CLOSE();
-  const auto out = lines_of(terminal());
+  const auto out = lines(terminal());
   const std::vector<std::string> expect = {
       " Box plot of 10 points with bin size 1.0000E+01",
       "",
@@ -115,7 +106,7 @@ TEST_F(Box, FixedBinsAdvanceAndHoldTheirPoints) {
   BOXPLOT(0.0f, 5.0f, 2.0f, 7, x, y, BoxMarker{1, 0.1f, 0.1f});
   XPS_CLOSE();
   std::vector<std::string> counts;
-  for (const auto& l : lines_of(terminal()))
+  for (const auto& l : lines(terminal()))
     if (l.size() == 31 && l.find("X-m") == std::string::npos) counts.push_back(l);
   EXPECT_EQ(counts, (std::vector<std::string>{"   0.0000E+00  2.0000E+00     2",
                                              "   2.0000E+00  4.0000E+00     2",
@@ -131,7 +122,7 @@ TEST_F(Box, TwoBoxesGiveTheirStatisticsAndFit) {
   eps("two.eps", 0, 10, 0, 4);
   BOXPLOT(0.0f, 5.0f, 5.0f, 20, x, y, BoxMarker{});
   XPS_CLOSE();
-  const auto out = lines_of(terminal());
+  const auto out = lines(terminal());
   ASSERT_GE(out.size(), 2u);
   EXPECT_EQ(out[out.size() - 2], " Stats box-average X versus Y: RMSD 3.1325E+00 ... CC 1.000 ... 2 bins");
   EXPECT_EQ(out.back(), " Linear fit: slope 4.0000E-01 ... intercept 1.0000E-01");
@@ -164,7 +155,7 @@ TEST_F(Box, EqualCountBinsAndRefusals) {
     }
     if (!xps_is_open()) eps("n.eps", 0, 20, 0, 4);
     BOXPLOTN(c.param, c.n, x, y, BoxMarker{});
-    const auto out = lines_of(terminal());
+    const auto out = lines(terminal());
     std::vector<std::string> rest;
     bool seen = false;
     for (const auto& l : out) {
