@@ -11,7 +11,10 @@ equal the first one's.
 
 Usage: python3 tests/golden/kelvor/make_search_cases.py
 """
-import math, os, shutil
+import math, os, shutil, sys
+sys.dont_write_bytecode = True  # no __pycache__ among the case folders
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from golden_inputs import write_case_files, write_input  # noqa: E402
 
 ROOT = os.path.dirname(os.path.abspath(__file__))
 MASK = "CPU total/user/sys :.*$\n"
@@ -88,17 +91,10 @@ def case(name, stdin, files, args=None, outputs=None):
             shutil.rmtree(p)
         elif os.path.exists(p):
             os.remove(p)
-    os.makedirs(os.path.join(d, "in"))
-    with open(os.path.join(d, "stdin"), "w") as f:
-        f.write(stdin)
+    os.makedirs(d, exist_ok=True)
     for fn, text in files.items():
-        with open(os.path.join(d, "in", fn), "w") as f:
-            f.write(text)
-    if args:
-        open(os.path.join(d, "args"), "w").write(args + "\n")
-    if outputs:
-        open(os.path.join(d, "outputs"), "w").write("\n".join(outputs) + "\n")
-    open(os.path.join(d, "mask"), "w").write(MASK)
+        write_input(d, fn, text.encode())
+    write_case_files(d, stdin=stdin, args=args, outputs=outputs, mask=MASK)
 
 
 def answers(*a):
