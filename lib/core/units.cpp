@@ -106,9 +106,8 @@ void hand_over_cpu_features() {}
 
 // The decompressor of whole gzip files, made once (it holds its tables).
 libdeflate_decompressor* whole_gzip_decompressor() {
-  hand_over_cpu_features();
   static const std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> d(
-      libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
+      (hand_over_cpu_features(), libdeflate_alloc_decompressor()), libdeflate_free_decompressor);
   return d.get();
 }
 
